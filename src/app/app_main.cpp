@@ -1,0 +1,10 @@
+#include <QApplication>
+#include <QDialog>
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QDialog window;
+  window.setWindowTitle("Vexa-T_Setup");
+  window.show();
+  return app.exec();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "link/notifier.h"
+
+class QWidget;
+
+// Shows messages as modal message boxes over the main window.
+class MessageBoxNotifier : public vexa::Notifier {
+ public:
+  explicit MessageBoxNotifier(QWidget* parent) : parent_(parent) {}
+  void Show(const std::string& text, const std::string& caption, vexa::MessageIcon icon) override;
+  bool AskOkCancel(const std::string& text, const std::string& caption,
+                   vexa::MessageIcon icon) override;
+
+ private:
+  QWidget* parent_;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "link/notifier.h"
+#include "phonebook/phone_book_entry.h"
+
+namespace vexa {
+
+// The phone book file ("addressbook.xml") and its in-memory copy: the entries
+// in file order (newest first) and the current device, the logger that every
+// command goes to. The file is re-read after every change.
+class PhoneBookStore {
+ public:
+  PhoneBookStore(std::string path, Notifier& notifier);
+
+  const std::string& path() const { return path_; }
+  const std::vector<PhoneBookEntry>& entries() const { return entries_; }
+
+  // Appends every entry of the file to the in-memory list.
+  void LoadEntries();
+  // Empties the in-memory list and loads it again.
+  void ReloadEntries();
+  bool EntryExists(const std::string& id) const;
+  bool AddEntry(const PhoneBookEntry& entry);
+  bool EditEntry(const PhoneBookEntry& entry);
+  bool DeleteEntry(const PhoneBookEntry& entry);
+  bool UpdatePasswords(const std::string& id, const std::string& enquiry_password,
+                       const std::string& setup_password);
+
+  // Copies the first entry with this ID into the current device; unchanged if none.
+  void SelectCurrentDevice(const std::string& id);
+  PhoneBookEntry GetCurrentDevice() const { return current_; }
+
+ private:
+  std::string path_;
+  Notifier& notifier_;
+  std::vector<PhoneBookEntry> entries_;
+  PhoneBookEntry current_;
+};
+
+}  // namespace vexa
