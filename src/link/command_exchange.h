@@ -1,0 +1,93 @@
+#pragma once
+
+#include <string>
+
+#include "link/command_buffer.h"
+#include "link/command_state.h"
+#include "link/exchange_listener.h"
+#include "link/gsm_reassembly.h"
+#include "link/notifier.h"
+#include "link/port.h"
+#include "link/setup_log.h"
+#include "phonebook/phone_book_store.h"
+#include "protocol/device_context.h"
+
+namespace vexa {
+
+// What the main window shows of the command in flight.
+struct ProgressDisplay {
+  bool visible = false;     // progress bar and Stop button
+  int bar = 0;              // 0..100
+  std::string stop_text;    // "Stop %d"
+  std::string status_text;  // "Command in progress", "Command Success", ...
+  bool lamp_lit = false;    // command lamp
+};
+
+// One command in flight: sends it on either route, reassembles and routes the
+// replies by the pending command code, and ends every command with an honest
+// result. The main window owns it and drives its 100 ms tick.
+class CommandExchange {
+ public:
+  static constexpr int kRs232TimeoutSeconds = 40;
+  static constexpr int kGsmTimeoutSeconds = 90;
+
+  CommandExchange(Port& port, PhoneBookStore& phone_book, CommandBuffer& command_buffer,
+                  SetupLog& setup_log, Notifier& notifier, ExchangeListener& listener);
+
+  const CommandState& state() const { return state_; }
+  void set_transport_mode(TransportMode mode) { state_.transport_mode = mode; }
+  void set_device_id(std::string id) { state_.device_id = std::move(id); }
+  DeviceContext& device_context() { return device_context_; }
+  const ProgressDisplay& progress() const { return progress_; }
+  bool status_read() const { return status_read_; }
+  bool busy() const { return state_.busy; }
+
+  // The main window's check before a command; shows the first failure.
+  bool ValidateCommand();
+
+  // Wraps the command for the modem on the GSM route, records it as the last
+  // command, sets the pending code, writes it and starts the progress display.
+  // A failed write ends the command at once with "Communication Error".
+  bool SendCommand(const std::string& command, int code);
+  // The modem's own commands, never wrapped.
+  bool SendModemCommand(const std::string& command, int code);
+
+  void StartCommandProgress();
+  // One 100 ms tick while a command is in flight; false once it has finished.
+  bool Tick();
+  void RequestStop() { stop_requested_ = true; }
+  void FinishCommand();
+
+  // One received burst, on the user-interface thread.
+  void OnReceived(const std::string& text);
+
+ private:
+  bool Write(const std::string& text, int code);
+  void Route(const std::string& text);
+  void HandleMainWindowReply(const std::string& text);
+  void HandleStatusReply(const std::string& text);
+  void HandleSetupReply(const std::string& text);
+  void HandlePlainSetResult(const std::string& text);
+  void HandleDataRecordReply(const std::string& text);
+  void SendResetSecondStep();
+  void EndReply(int result);
+  int TimeoutSeconds() const;
+
+  Port& port_;
+  PhoneBookStore& phone_book_;
+  CommandBuffer& command_buffer_;
+  SetupLog& setup_log_;
+  Notifier& notifier_;
+  ExchangeListener& listener_;
+
+  CommandState state_;
+  DeviceContext device_context_;
+  GsmReassembly reassembly_;
+  ProgressDisplay progress_;
+  bool status_read_ = false;
+  bool stop_requested_ = false;
+  int tick_count_ = 0;
+  std::string reset_reply_;
+};
+
+}  // namespace vexa

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+namespace vexa {
+
+// What the command exchange tells the main window and, through it, the pages.
+// Reply texts are valid during the call only.
+class ExchangeListener {
+ public:
+  virtual ~ExchangeListener() = default;
+
+  virtual void Group1Reply(const std::string& /*reply*/) {}  // Device Setup, Relay Output
+  virtual void Group2Reply(const std::string& /*reply*/) {}  // Analog and Digital Channel
+  virtual void Group3Reply(const std::string& /*reply*/) {}  // Relay Output
+  virtual void InfoText(const std::string& /*text*/) {}      // Device Setup's Info box
+  virtual void FirstStatusReply(const std::string& /*reply*/) {}  // Analog, Digital, Relay, Data Record
+  virtual void LaterStatusReply(const std::string& /*reply*/) {}  // Relay Output, Data Record
+  virtual void CurrentReadingsReply(const std::string& /*reply*/) {}  // Data Record
+  virtual void StoredRecordsReply(const std::string& /*reply*/) {}    // Data Record
+  virtual void CalibrationReply(const std::string& /*reply*/) {}      // Analog Channel
+  virtual void AlarmTextReply(const std::string& /*reply*/) {}        // both alarm pages
+  virtual void ClearPages() {}
+  virtual void SelectDevicePage(int /*index*/) {}
+
+  // The phone book file was changed by a reply.
+  virtual void PhoneBookChanged() {}
+  // The logger took a new station ID: refill the device selector and select it.
+  virtual void DeviceIdChanged(const std::string& /*new_id*/) {}
+
+  // Batch page: rebuild its list from the command buffer, all rows checked.
+  virtual void BatchRefresh(bool /*set_band_flag*/) {}
+  // Batch page: the command of the current batch row finished with this status text.
+  virtual void BatchResult(const std::string& /*status_text*/) {}
+
+  // A received text for the data log box, already shortened.
+  virtual void DataLogEntry(const std::string& /*text*/) {}
+  // Progress bar, Stop button, status text or command lamp changed.
+  virtual void ProgressChanged() {}
+};
+
+}  // namespace vexa

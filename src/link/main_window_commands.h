@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+#include "link/command_exchange.h"
+#include "link/notifier.h"
+#include "phonebook/phone_book_store.h"
+
+namespace vexa {
+
+// Device page indices the main window switches to.
+inline constexpr int kDeviceSetupPage = 0;
+inline constexpr int kAnalogChannelPage = 1;
+inline constexpr int kRelayOutputPage = 3;
+inline constexpr int kDataRecordPage = 6;
+inline constexpr int kBatchSetupPage = 7;
+
+// The main window's own commands: the read buttons, device selection, Init,
+// Clear and the modem commands. The window calls these from its handlers.
+class MainWindowCommands {
+ public:
+  MainWindowCommands(CommandExchange& exchange, PhoneBookStore& phone_book, Notifier& notifier,
+                     ExchangeListener& listener);
+
+  void SelectDevice(const std::string& id);
+  void ReadGroup(int group);  // "#1", "#2", "#3"
+  void ReadStatus();
+  void ReadVersion();
+  void Init(bool ctrl_held);
+  void Clear();
+  // "Batch" on the RS232 route, "M test" on the GSM route.
+  void BatchOrModemTest();
+  void ModemVersion();
+
+ private:
+  bool CheckModemReady();
+
+  CommandExchange& exchange_;
+  PhoneBookStore& phone_book_;
+  Notifier& notifier_;
+  ExchangeListener& listener_;
+};
+
+}  // namespace vexa

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vexa {
+
+// The append-only log of every command written to the port: "SetupLog.txt"
+// in the temporary directory, one "<local time>  <command>\r\n" line each.
+// It holds passwords, so it is owner-only and never followed through a link.
+class SetupLog {
+ public:
+  SetupLog();  // the file in the temporary directory
+  explicit SetupLog(std::filesystem::path path) : path_(std::move(path)) {}
+
+  const std::filesystem::path& path() const { return path_; }
+
+  // Appends one line. When the line cannot be written safely it is skipped;
+  // the first time, the reason is returned for the data log.
+  std::optional<std::string> Append(std::string_view command, std::time_t now);
+
+ private:
+  std::filesystem::path path_;
+  bool warned_ = false;
+};
+
+}  // namespace vexa
