@@ -41,6 +41,7 @@ class CommandExchange {
   const ProgressDisplay& progress() const { return progress_; }
   bool status_read() const { return status_read_; }
   bool busy() const { return state_.busy; }
+  bool port_open() const { return port_.IsPortOpen(); }
 
   // The main window's check before a command; shows the first failure.
   bool ValidateCommand();
@@ -62,7 +63,9 @@ class CommandExchange {
   void OnReceived(const std::string& text);
 
  private:
+  std::string WrapForRoute(const std::string& command) const;
   bool Write(const std::string& text, int code);
+  void EndWithCommunicationError();
   void Route(const std::string& text);
   void HandleMainWindowReply(const std::string& text);
   void HandleStatusReply(const std::string& text);
@@ -70,7 +73,6 @@ class CommandExchange {
   void HandlePlainSetResult(const std::string& text);
   void HandleDataRecordReply(const std::string& text);
   void SendResetSecondStep();
-  void EndReply(int result);
   int TimeoutSeconds() const;
 
   Port& port_;

@@ -4,6 +4,13 @@
 
 namespace vexa {
 
+// Device page indices the main window switches to.
+inline constexpr int kDeviceSetupPage = 0;
+inline constexpr int kAnalogChannelPage = 1;
+inline constexpr int kRelayOutputPage = 3;
+inline constexpr int kDataRecordPage = 6;
+inline constexpr int kBatchSetupPage = 7;
+
 // What the command exchange tells the main window and, through it, the pages.
 // Reply texts are valid during the call only.
 class ExchangeListener {

@@ -8,13 +8,6 @@
 
 namespace vexa {
 
-// Device page indices the main window switches to.
-inline constexpr int kDeviceSetupPage = 0;
-inline constexpr int kAnalogChannelPage = 1;
-inline constexpr int kRelayOutputPage = 3;
-inline constexpr int kDataRecordPage = 6;
-inline constexpr int kBatchSetupPage = 7;
-
 // The main window's own commands: the read buttons, device selection, Init,
 // Clear and the modem commands. The window calls these from its handlers.
 class MainWindowCommands {

@@ -1,0 +1,332 @@
+#include "link/command_exchange.h"
+
+#include <ctime>
+
+#include "link/data_log_text.h"
+#include "protocol/command_envelope.h"
+#include "protocol/status_parse.h"
+
+namespace vexa {
+namespace {
+
+bool Contains(const std::string& text, std::string_view part) {
+  return text.find(part) != std::string::npos;
+}
+
+bool InRange(int code, int first, int last) { return code >= first && code <= last; }
+
+const char* ResultText(int result) {
+  switch (result) {
+    case kResultSuccess: return "Command Success";
+    case kResultFail: return "Command Fail ";
+    case kResultTimeOut: return "Command Time Out";
+    case kResultPasswordError: return "Password Error";
+    case kResultCommunicationError: return "Communication Error";
+    case kResultDataError: return "Data Error";
+  }
+  return "";
+}
+
+// Codes whose later replies must still reach their page after the command ends.
+bool StaysPending(int code) { return code == 12000 || code == 12001 || code == 15001; }
+
+constexpr int kBatchStepCode = 16001;
+constexpr int kResetSecondStepCode = 10008;
+
+}  // namespace
+
+CommandExchange::CommandExchange(Port& port, PhoneBookStore& phone_book,
+                                 CommandBuffer& command_buffer, SetupLog& setup_log,
+                                 Notifier& notifier, ExchangeListener& listener)
+    : port_(port),
+      phone_book_(phone_book),
+      command_buffer_(command_buffer),
+      setup_log_(setup_log),
+      notifier_(notifier),
+      listener_(listener) {}
+
+bool CommandExchange::ValidateCommand() {
+  const PhoneBookEntry device = phone_book_.GetCurrentDevice();
+  const char* failure = nullptr;
+  if (state_.busy) {
+    failure = "Command is Progress , Don't Disconnect!";
+  } else if (device.id.empty()) {
+    failure = "Before Setup Command ,please Select Device ID!";
+  } else if (device.phone.empty()) {
+    failure = "Device Phone Number is NULL ,please Edit Phone Book!";
+  } else if (device.enquiry_password.empty()) {
+    failure = "Device QueryPassword is NULL ,please Edit Phone Book!";
+  } else if (device.setup_password.empty()) {
+    failure = "Device SetupPassword is NULL ,please Edit Phone Book!";
+  }
+  if (failure != nullptr) notifier_.Show(failure);
+  return failure == nullptr;
+}
+
+std::string CommandExchange::WrapForRoute(const std::string& command) const {
+  if (state_.transport_mode != TransportMode::kGsmModem) return command;
+  const std::string phone = phone_book_.GetCurrentDevice().phone;
+  return "AT+BJSD=" + std::to_string(phone.size()) + "," + phone + "," + command + "\r\n";
+}
+
+bool CommandExchange::SendCommand(const std::string& command, int code) {
+  return Write(WrapForRoute(command), code);
+}
+
+bool CommandExchange::SendModemCommand(const std::string& command, int code) {
+  return Write(command, code);
+}
+
+bool CommandExchange::Write(const std::string& text, int code) {
+  state_.last_command = text;
+  state_.pending_code = code;
+  // A part left over from an unfinished reply must not be glued to this one's.
+  reassembly_.Reset();
+  if (code == 10006) reset_reply_.clear();
+  if (!port_.WritePort(text)) {
+    EndWithCommunicationError();
+    return false;
+  }
+  StartCommandProgress();
+  return true;
+}
+
+void CommandExchange::EndWithCommunicationError() {
+  state_.result = kResultCommunicationError;
+  FinishCommand();
+  state_.pending_code = kNoPendingCode;
+}
+
+void CommandExchange::StartCommandProgress() {
+  if (auto warning = setup_log_.Append(state_.last_command, std::time(nullptr))) {
+    listener_.DataLogEntry(*warning);
+  }
+  stop_requested_ = false;
+  state_.result = kResultTimeOut;
+  state_.busy = true;
+  tick_count_ = 0;
+  progress_ = {true, 0, "Stop " + std::to_string(TimeoutSeconds()), "Command in progress", false};
+  listener_.ProgressChanged();
+}
+
+int CommandExchange::TimeoutSeconds() const {
+  return state_.transport_mode == TransportMode::kGsmModem ? kGsmTimeoutSeconds
+                                                           : kRs232TimeoutSeconds;
+}
+
+bool CommandExchange::Tick() {
+  const bool gsm = state_.transport_mode == TransportMode::kGsmModem;
+  if (stop_requested_ || !state_.busy || tick_count_ > 10 * TimeoutSeconds()) {
+    FinishCommand();
+    return false;
+  }
+  // The RS232 bar runs to 450 ticks so that it stands near 89 at the time-out.
+  progress_.bar = tick_count_ * 100 / (gsm ? 900 : 450);
+  progress_.stop_text = "Stop " + std::to_string(TimeoutSeconds() - tick_count_ / 10);
+  ++tick_count_;
+  listener_.ProgressChanged();
+  return true;
+}
+
+void CommandExchange::FinishCommand() {
+  progress_.visible = false;
+  tick_count_ = 0;
+  progress_.status_text = ResultText(state_.result);
+  progress_.lamp_lit = state_.result == kResultSuccess;
+  state_.busy = false;
+  if (state_.pending_code == kBatchStepCode) {
+    state_.pending_code = kNoPendingCode;
+    listener_.BatchResult(progress_.status_text);
+  } else if (!StaysPending(state_.pending_code)) {
+    state_.pending_code = kNoPendingCode;
+  }
+  listener_.ProgressChanged();
+}
+
+void CommandExchange::OnReceived(const std::string& text) {
+  if (text.empty() || state_.pending_code == kNoPendingCode) return;
+
+  if (text == kFormatError) {
+    state_.result = kResultDataError;
+    state_.busy = false;
+  } else if (text == kPasswordError) {
+    state_.result = kResultPasswordError;
+    state_.busy = false;
+  }
+
+  std::string routed = text;
+  const bool modem_text = Contains(text, "AT+BJSD") || Contains(text, "message send");
+  if (!modem_text) {
+    if (state_.transport_mode == TransportMode::kGsmModem) {
+      routed = reassembly_.Add(text);
+      if (routed.empty()) return;
+    }
+    reassembly_.Reset();
+    Route(routed);
+  }
+  listener_.DataLogEntry(ShortenForDataLog(routed));
+}
+
+void CommandExchange::Route(const std::string& text) {
+  const int code = state_.pending_code;
+  if (InRange(code, 10000, 10008)) {
+    HandleMainWindowReply(text);
+  } else if (InRange(code, 11001, 11020)) {
+    HandleSetupReply(text);
+  } else if (InRange(code, 12002, 12005) || InRange(code, 12207, 12212) || code == 13001 ||
+             InRange(code, 14001, 14003) || code == kBatchStepCode ||
+             InRange(code, 19000, 19019)) {
+    HandlePlainSetResult(text);
+  } else if (code == 12000) {
+    HandlePlainSetResult(text);
+    listener_.CalibrationReply(text);
+  } else if (code == 12001) {
+    state_.result = kResultSuccess;
+    state_.busy = false;
+    listener_.CalibrationReply(text);
+  } else if (code == 15001) {
+    HandleDataRecordReply(text);
+  } else if (InRange(code, 19100, 19119)) {
+    state_.result = kResultSuccess;
+    state_.busy = false;
+    listener_.AlarmTextReply(text);
+  }
+}
+
+void CommandExchange::HandleMainWindowReply(const std::string& text) {
+  const int code = state_.pending_code;
+  if (code == 10006) {
+    // First step of Init: keep the reply, go on with the second step; still busy.
+    reset_reply_ = text;
+    SendResetSecondStep();
+    return;
+  }
+  switch (code) {
+    case 10002:
+    case 10003:
+    case 10004: {
+      const int group = code - 10001;
+      if (!IsParameterGroupReply(text, group)) {
+        state_.result = kResultDataError;
+        break;
+      }
+      state_.result = kResultSuccess;
+      if (group == 1) listener_.Group1Reply(text);
+      if (group == 2) listener_.Group2Reply(text);
+      if (group == 3) listener_.Group3Reply(text);
+      break;
+    }
+    case 10000:
+    case 10005:
+      if (Contains(text, "STA:")) {
+        HandleStatusReply(text);
+      } else {
+        state_.result = kResultDataError;
+      }
+      break;
+    case 10001:
+      state_.result = kResultSuccess;
+      listener_.InfoText(text);
+      break;
+    case kResetSecondStepCode:
+      state_.result = kResultSuccess;
+      listener_.InfoText(reset_reply_);
+      command_buffer_.Clear();
+      listener_.BatchRefresh(false);
+      break;
+    default:
+      break;
+  }
+  state_.busy = false;
+}
+
+void CommandExchange::HandleStatusReply(const std::string& text) {
+  state_.result = kResultSuccess;
+  if (!status_read_) {
+    ParseStatus(text, device_context_);
+    status_read_ = true;
+    listener_.FirstStatusReply(text);
+  } else if (state_.pending_code == 10005) {
+    listener_.SelectDevicePage(kDataRecordPage);
+    listener_.LaterStatusReply(text);
+  }
+}
+
+void CommandExchange::HandleSetupReply(const std::string& text) {
+  const int code = state_.pending_code;
+  const std::string& sent = state_.last_command;
+  if (Contains(text, kSetSuccess)) {
+    if (code == 11003) {
+      const std::size_t key = sent.find("#PS:");
+      if (key != std::string::npos && sent.size() >= key + 17) {
+        phone_book_.UpdatePasswords(state_.device_id, sent.substr(key + 4, 6),
+                                    sent.substr(key + 11, 6));
+        listener_.PhoneBookChanged();
+      }
+    } else if (code == 11002) {
+      const std::size_t key = sent.find("#ST:");
+      if (key != std::string::npos && sent.size() >= key + 10) {
+        const std::string new_id = sent.substr(key + 4, 6);
+        PhoneBookEntry device = phone_book_.GetCurrentDevice();
+        phone_book_.DeleteEntry({state_.device_id, {}, {}, {}});
+        device.id = new_id;
+        phone_book_.AddEntry(device);
+        listener_.PhoneBookChanged();
+        listener_.DeviceIdChanged(new_id);
+        phone_book_.SelectCurrentDevice(new_id);
+        state_.device_id = new_id;
+      }
+    }
+    state_.result = kResultSuccess;
+  } else if (Contains(text, kSetFail)) {
+    state_.result = kResultFail;
+  } else if (Contains(text, kInitializeDone)) {
+    if (code == 11019) {
+      phone_book_.UpdatePasswords(state_.device_id, "135791", "246802");
+      listener_.PhoneBookChanged();
+    }
+    state_.result = kResultSuccess;
+    reset_reply_ = text;
+    // Busy stays set so that the second step's reply is still routed and
+    // finishes the reset.
+    SendResetSecondStep();
+    return;
+  } else {
+    state_.result = kResultDataError;
+  }
+  state_.busy = false;
+}
+
+void CommandExchange::HandlePlainSetResult(const std::string& text) {
+  if (Contains(text, kSetSuccess)) {
+    state_.result = kResultSuccess;
+  } else if (Contains(text, kSetFail)) {
+    state_.result = kResultFail;
+  } else {
+    state_.result = kResultDataError;
+  }
+  state_.busy = false;
+}
+
+void CommandExchange::HandleDataRecordReply(const std::string& text) {
+  if (Contains(text, "#STD:")) {
+    state_.result = kResultSuccess;
+    listener_.StoredRecordsReply(text);
+  } else if (Contains(text, "STA")) {
+    state_.result = kResultSuccess;
+    listener_.CurrentReadingsReply(text);
+  } else {
+    state_.result = kResultDataError;
+  }
+  state_.busy = false;
+}
+
+void CommandExchange::SendResetSecondStep() {
+  const std::string step = FormatCommand(
+      "%s#SD:00,0,0#", {phone_book_.GetCurrentDevice().setup_password});
+  // Written directly: the last command stays, no setup log line, no new progress.
+  state_.pending_code = kResetSecondStepCode;
+  if (!port_.WritePort(WrapForRoute(step))) EndWithCommunicationError();
+}
+
+}  // namespace vexa

@@ -1,0 +1,101 @@
+#include "link/main_window_commands.h"
+
+#include "protocol/command_envelope.h"
+
+namespace vexa {
+
+MainWindowCommands::MainWindowCommands(CommandExchange& exchange, PhoneBookStore& phone_book,
+                                       Notifier& notifier, ExchangeListener& listener)
+    : exchange_(exchange), phone_book_(phone_book), notifier_(notifier), listener_(listener) {}
+
+void MainWindowCommands::SelectDevice(const std::string& id) {
+  if (id.empty()) {
+    notifier_.Show("Before Query Command ,please Select Device ID!");
+    return;
+  }
+  if (exchange_.busy()) {
+    notifier_.Show("Command is in progress");
+    return;
+  }
+  if (!exchange_.port_open()) {
+    notifier_.Show("First please Select Port to Connect!");
+    return;
+  }
+  phone_book_.SelectCurrentDevice(id);
+  exchange_.set_device_id(id);
+  // The first status reply of the run tells the logger's input and relay counts.
+  if (exchange_.status_read() || !exchange_.ValidateCommand()) return;
+  exchange_.SendCommand(
+      FormatCommand("%s#STATUS#", {phone_book_.GetCurrentDevice().enquiry_password}), 10000);
+}
+
+void MainWindowCommands::ReadGroup(int group) {
+  if (group < 1 || group > 3 || !exchange_.ValidateCommand()) return;
+  const std::string format = "%s#CHEACK" + std::to_string(group) + "#";
+  exchange_.SendCommand(FormatCommand(format, {phone_book_.GetCurrentDevice().enquiry_password}),
+                        10001 + group);
+  static constexpr int kPageOfGroup[] = {kDeviceSetupPage, kAnalogChannelPage, kRelayOutputPage};
+  listener_.SelectDevicePage(kPageOfGroup[group - 1]);
+}
+
+void MainWindowCommands::ReadStatus() {
+  if (!exchange_.ValidateCommand()) return;
+  exchange_.SendCommand(
+      FormatCommand("%s#STATUS#", {phone_book_.GetCurrentDevice().enquiry_password}), 10005);
+}
+
+void MainWindowCommands::ReadVersion() {
+  if (!exchange_.ValidateCommand()) return;
+  exchange_.SendCommand(
+      FormatCommand("%s#CHECKVR%", {phone_book_.GetCurrentDevice().enquiry_password}), 10001);
+  listener_.SelectDevicePage(kDeviceSetupPage);
+}
+
+void MainWindowCommands::Init(bool ctrl_held) {
+  if (exchange_.state().transport_mode == TransportMode::kGsmModem) return;
+  if (!exchange_.ValidateCommand()) return;
+  if (!ctrl_held) {
+    notifier_.Show("Press <Ctrl> Key + Init");
+    return;
+  }
+  exchange_.SendCommand(
+      FormatCommand("%s#RESET#", {phone_book_.GetCurrentDevice().setup_password}), 10006);
+  listener_.SelectDevicePage(kDeviceSetupPage);
+  exchange_.device_context().humidity_calibrated = false;
+}
+
+void MainWindowCommands::Clear() {
+  if (exchange_.ValidateCommand()) listener_.ClearPages();
+}
+
+bool MainWindowCommands::CheckModemReady() {
+  if (!exchange_.port_open()) {
+    notifier_.Show("Before Setup Command ,please Connect!");
+    return false;
+  }
+  if (exchange_.busy()) {
+    notifier_.Show("Command is in progress...");
+    return false;
+  }
+  return true;
+}
+
+void MainWindowCommands::BatchOrModemTest() {
+  if (exchange_.state().transport_mode == TransportMode::kGsmModem) {
+    if (CheckModemReady()) exchange_.SendModemCommand("AT+BJTE\r\n", 10001);
+    return;
+  }
+  if (!exchange_.ValidateCommand()) return;
+  listener_.SelectDevicePage(kBatchSetupPage);
+  listener_.BatchRefresh(true);
+}
+
+void MainWindowCommands::ModemVersion() {
+  if (exchange_.state().transport_mode != TransportMode::kGsmModem) {
+    notifier_.Show("Please select GSM Modem first.");
+    return;
+  }
+  if (CheckModemReady()) exchange_.SendModemCommand("AT+BJDS\r\n", 10001);
+}
+
+}  // namespace vexa
