@@ -1,0 +1,110 @@
+#include "protocol/setup_command_description.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "protocol/parameter_codes.h"
+
+namespace vexa {
+namespace {
+
+using ::testing::FieldsAre;
+
+TEST(DescribeSetupCommandTest, DeviceSetupCommands) {
+  EXPECT_THAT(DescribeSetupCommand(11002, "#ST:000041#"), FieldsAre("Station ID", "000041"));
+  EXPECT_THAT(DescribeSetupCommand(11003, "#PS:135791,246802#"),
+              FieldsAre("Password", "135791   ,   246802"));
+  EXPECT_THAT(DescribeSetupCommand(11004, "#TM:2612091430#"),
+              FieldsAre("Date / Time", "2612091430"));
+  EXPECT_THAT(DescribeSetupCommand(11005, "#SA:3#"),
+              FieldsAre("Data Logging Interval", "30 Minute"));
+  EXPECT_THAT(DescribeSetupCommand(11009, "#AP1:+491709876543!#"),
+              FieldsAre("Alarm Phone1", "+491709876543!"));
+}
+
+TEST(DescribeSetupCommandTest, EveryCodedValueShowsItsOwnText) {
+  for (std::size_t code = 0; code < kLoggingIntervalTexts.size(); ++code) {
+    EXPECT_EQ(DescribeSetupCommand(11005, "#SA:" + std::to_string(code) + "#").value,
+              kLoggingIntervalTexts[code]);
+  }
+  for (std::size_t code = 0; code < kGprsUploadIntervalTexts.size(); ++code) {
+    const std::string number = (code < 10 ? "0" : "") + std::to_string(code);
+    EXPECT_EQ(DescribeSetupCommand(0, "#SD:" + number + ",0," + number + "#").value,
+              std::string(kGprsUploadIntervalTexts[code]) +
+                  "   ,    Live Data    ,    Record Count: " + number);
+  }
+  for (std::size_t code = 0; code < kGsmBandTexts.size(); ++code) {
+    EXPECT_THAT(DescribeSetupCommand(11008, "#PL:" + std::to_string(code) + "#"),
+                FieldsAre("GSM Band Selection", kGsmBandTexts[code]));
+  }
+  EXPECT_THAT(DescribeSetupCommand(0, "#IU:1#"), FieldsAre("Protocol", "UDP"));
+  EXPECT_THAT(DescribeSetupCommand(0, "#IU:0#"), FieldsAre("Protocol", "TCP"));
+}
+
+TEST(DescribeSetupCommandTest, GprsUploadKeepsTheRecordCount) {
+  const SetupCommandDescription described = DescribeSetupCommand(0, "#SD:02,1,100#");
+  EXPECT_EQ(described.name, "GPRS Upload Setup");
+  EXPECT_EQ(described.value, "01 Minute   ,    Packet Data   ,     Record Count: 100");
+}
+
+TEST(DescribeSetupCommandTest, SmsUploadReplacesOnlyTheIntervalCode) {
+  EXPECT_THAT(
+      DescribeSetupCommand(11007, "#CP:0123456789!,9#"),
+      FieldsAre("SMS Upload Setup", "Centre Number:0123456789   ,    Upload Interval: 24 Hour"));
+  // A "!:<digit>" typed into the number is replaced too, as the logger's users know it.
+  EXPECT_EQ(DescribeSetupCommand(11007, "#CP:12!:3!,0#").value,
+            "Centre Number:12: 15 Minute   ,    Upload Interval: No Upload");
+}
+
+TEST(DescribeSetupCommandTest, ChannelAndRelayCommands) {
+  EXPECT_THAT(DescribeSetupCommand(12002, "#AD00:100.0,0.000,0.000,1,80.00,20.00#"),
+              FieldsAre("Humidity Sensor",
+                        "100.0   ,   0.000   ,   0.000   ,   1   ,   80.00   ,   20.00"));
+  EXPECT_THAT(DescribeSetupCommand(12003, "#AD13:2,50.00,-10.0#"),
+              FieldsAre("Temperature Sensor_1", "2   ,   50.00   ,   -10.0"));
+  EXPECT_EQ(DescribeSetupCommand(12212, "#AD12:1#").name, "Temperature Sensor_8");
+  EXPECT_EQ(DescribeSetupCommand(12005, "#AD13:1#").name, "Analog Channel 13");
+  EXPECT_THAT(DescribeSetupCommand(13001, "#PA:02340000#"),
+              FieldsAre("Digital Channel", "02340000"));
+  EXPECT_THAT(DescribeSetupCommand(14021, "#O2:1#"), FieldsAre("Relay2", "On"));
+  EXPECT_THAT(DescribeSetupCommand(14011, "#O1:0#"), FieldsAre("Relay1", "Off"));
+  EXPECT_THAT(DescribeSetupCommand(14012, "#OT1:0007#"),
+              FieldsAre("Relay1 Time Lapse ( Seconds )", "0007"));
+  EXPECT_THAT(DescribeSetupCommand(14013, "#OC1:10000000000000000001000000#"),
+              FieldsAre("Relay1 Associated Alarms", "10000000000000000001000000"));
+  EXPECT_THAT(DescribeSetupCommand(0, "#LP2:15#"), FieldsAre("Pulse 2 Start Zero", "15"));
+}
+
+TEST(DescribeSetupCommandTest, NetworkAndBusCommands) {
+  EXPECT_THAT(DescribeSetupCommand(0, "#ID:cmnet!#"), FieldsAre("Access Point", "cmnet"));
+  EXPECT_THAT(DescribeSetupCommand(0, "#IP:192.168.1.10!#"),
+              FieldsAre("GPRS Server IP", "192.168.1.10"));
+  EXPECT_THAT(DescribeSetupCommand(0, "#IY:logger.example!#"),
+              FieldsAre("Domain Name", "logger.example"));
+  EXPECT_THAT(DescribeSetupCommand(0, "#IH:5001#"), FieldsAre("Server Port", "5001"));
+  EXPECT_THAT(DescribeSetupCommand(0, "#IR:60#"), FieldsAre("Reconnect Interval", "60"));
+  EXPECT_THAT(DescribeSetupCommand(0, "#DR:7#"), FieldsAre("MODBUS Address", "7"));
+  EXPECT_THAT(DescribeSetupCommand(0, "#MUS4:1,2#"), FieldsAre("Analog Channel 10", "1   ,   2"));
+  EXPECT_THAT(DescribeSetupCommand(0, "#MUS5:3#"), FieldsAre("Puls Channel 3", "3"));
+  EXPECT_THAT(DescribeSetupCommand(0, "#BT:8,1#"),
+              FieldsAre("RS485-COM Bytesize and StopBits", "8   ,   1"));
+}
+
+TEST(DescribeSetupCommandTest, FirstKeyInTestOrderDecides) {
+  // "ST" is tested before "PS"; its rule finds no "ST:" and changes nothing.
+  EXPECT_THAT(DescribeSetupCommand(11003, "#PS:STABCD,246802#"),
+              FieldsAre("PS", "STABCD   ,   246802"));
+  // "O" is tested before the network keys.
+  EXPECT_THAT(DescribeSetupCommand(0, "#IP:LOGGER.NET!#"), FieldsAre("IP", "LRelayGGER.NET!"));
+}
+
+TEST(DescribeSetupCommandTest, TextWithoutKeyOrColon) {
+  EXPECT_THAT(DescribeSetupCommand(19003, "#SMSSET03:1,10,HIGH LEVEL#"),
+              FieldsAre("SMSSET03", "1   ,   10   ,   HIGH LEVEL"));
+  EXPECT_THAT(DescribeSetupCommand(0, "#XYZ#"), FieldsAre("XYZ", ""));
+  EXPECT_THAT(DescribeSetupCommand(0, ""), FieldsAre("", ""));
+  EXPECT_THAT(DescribeSetupCommand(12002, "#AD"), FieldsAre("Humidity Sensor", ""));
+}
+
+}  // namespace
+}  // namespace vexa
