@@ -14,8 +14,6 @@ TEST(DescribeSetupCommandTest, DeviceSetupCommands) {
   EXPECT_THAT(DescribeSetupCommand(11002, "#ST:000041#"), FieldsAre("Station ID", "000041"));
   EXPECT_THAT(DescribeSetupCommand(11003, "#PS:135791,246802#"),
               FieldsAre("Password", "135791   ,   246802"));
-  EXPECT_THAT(DescribeSetupCommand(11004, "#TM:2612091430#"),
-              FieldsAre("Date / Time", "2612091430"));
   EXPECT_THAT(DescribeSetupCommand(11005, "#SA:3#"),
               FieldsAre("Data Logging Interval", "30 Minute"));
   EXPECT_THAT(DescribeSetupCommand(11009, "#AP1:+491709876543!#"),
@@ -79,13 +77,7 @@ TEST(DescribeSetupCommandTest, NetworkAndBusCommands) {
   EXPECT_THAT(DescribeSetupCommand(0, "#ID:cmnet!#"), FieldsAre("Access Point", "cmnet"));
   EXPECT_THAT(DescribeSetupCommand(0, "#IP:192.168.1.10!#"),
               FieldsAre("GPRS Server IP", "192.168.1.10"));
-  EXPECT_THAT(DescribeSetupCommand(0, "#IY:logger.example!#"),
-              FieldsAre("Domain Name", "logger.example"));
-  EXPECT_THAT(DescribeSetupCommand(0, "#IH:5001#"), FieldsAre("Server Port", "5001"));
-  EXPECT_THAT(DescribeSetupCommand(0, "#IR:60#"), FieldsAre("Reconnect Interval", "60"));
-  EXPECT_THAT(DescribeSetupCommand(0, "#DR:7#"), FieldsAre("MODBUS Address", "7"));
   EXPECT_THAT(DescribeSetupCommand(0, "#MUS4:1,2#"), FieldsAre("Analog Channel 10", "1   ,   2"));
-  EXPECT_THAT(DescribeSetupCommand(0, "#MUS5:3#"), FieldsAre("Puls Channel 3", "3"));
   EXPECT_THAT(DescribeSetupCommand(0, "#BT:8,1#"),
               FieldsAre("RS485-COM Bytesize and StopBits", "8   ,   1"));
 }
