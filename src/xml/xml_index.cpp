@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <string>
 
 #include "xml/xml_lexer.h"
 
@@ -35,7 +37,7 @@ class Indexer {
 
   XmlIndex Run() {
     if (std::all_of(text_.begin(), text_.end(), IsXmlSpace)) {
-      Problem("Empty document");
+      Problem({"Empty document"});
     } else {
       std::size_t pos = 0;
       while (pos < text_.size()) {
@@ -45,9 +47,9 @@ class Indexer {
       }
       EndOpenElements();
       if (index_.first_top == kNoElement) {
-        Problem("No root element");
+        Problem({"No root element"});
       } else if (index_.elements[index_.first_top].next != kNoElement) {
-        Problem("Root element has sibling");
+        Problem({"Root element has sibling"});
       }
     }
     index_.well_formed = problems_ == 0;
@@ -80,7 +82,7 @@ class Indexer {
       // Skip the broken tag but keep its element, as far as its ">".
       gt = text_.find('>', stop);
       if (gt == std::string_view::npos) return Unterminated("Element tag", lt);
-      Problem("Incorrect Element tag at offset " + std::to_string(lt));
+      Problem({"Incorrect Element tag at offset ", std::to_string(lt)});
     }
     XmlElement element;
     element.start = lt;
@@ -104,21 +106,19 @@ class Indexer {
         text_[gt] != '>') {
       gt = text_.find('>', lt + 2);
       if (gt == std::string_view::npos) return Unterminated("End tag", lt);
-      Problem("Incorrect End tag at offset " + std::to_string(lt));
+      Problem({"Incorrect End tag at offset ", std::to_string(lt)});
       return gt + 1;
     }
     const std::string_view name = text_.substr(lt + 2, name_end - lt - 2);
     if (open_.empty()) {
-      Problem("No start tag for end tag '" + std::string(name) + "' at offset " +
-              std::to_string(lt));
+      Problem({"No start tag for end tag '", name, "' at offset ", std::to_string(lt)});
       return gt + 1;
     }
     XmlElement& open = index_.elements[open_.back()];
     const std::string_view open_name = text_.substr(open.start + 1, open.name_length);
     if (name != open_name) {
-      Problem("End tag '" + std::string(name) + "' at offset " + std::to_string(lt) +
-              " does not match start tag '" + std::string(open_name) + "' at offset " +
-              std::to_string(open.start));
+      Problem({"End tag '", name, "' at offset ", std::to_string(lt), " does not match start tag '",
+               open_name, "' at offset ", std::to_string(open.start)});
     }
     // Even a wrong end tag closes the innermost element: the index stays nested and
     // every end tag costs the same.
@@ -159,28 +159,29 @@ class Indexer {
   void EndOpenElements() {
     while (!open_.empty()) {
       XmlElement& open = index_.elements[open_.back()];
-      Problem("Element '" + std::string(text_.substr(open.start + 1, open.name_length)) +
-              "' at offset " + std::to_string(open.start) + " not ended");
+      Problem({"Element '", text_.substr(open.start + 1, open.name_length), "' at offset ",
+               std::to_string(open.start), " not ended"});
       open.end = text_.size();
       open_.pop_back();
     }
   }
 
   std::size_t Unterminated(const char* construct, std::size_t lt) {
-    Problem(std::string(construct) + " at offset " + std::to_string(lt) + " unterminated");
+    Problem({construct, " at offset ", std::to_string(lt), " unterminated"});
     return text_.size();
   }
 
   // The "<" is read as text and the scan goes on after it.
   std::size_t Incorrect(const char* construct, std::size_t lt) {
-    Problem("Incorrect " + std::string(construct) + " at offset " + std::to_string(lt));
+    Problem({"Incorrect ", construct, " at offset ", std::to_string(lt)});
     return lt + 1;
   }
 
-  void Problem(const std::string& text) {
+  // Pieces rather than one text, so that faults past the limit cost no formatting.
+  void Problem(std::initializer_list<std::string_view> pieces) {
     if (problems_ < kMaxProblems) {
       if (problems_ > 0) index_.diagnostics += ", ";
-      index_.diagnostics += text;
+      for (const std::string_view piece : pieces) index_.diagnostics += piece;
     }
     ++problems_;
   }
