@@ -1,0 +1,417 @@
+#include "pages/device_setup/device_setup_page.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <ctime>
+
+#include "pages/device_setup/group1_settings.h"
+#include "pages/device_setup/interval_codes.h"
+#include "pages/device_setup/status_lamp.h"
+#include "pages/page_sender.h"
+
+namespace {
+
+using vexa::MessageIcon;
+
+// Form columns: the label, the field, its Set button, an extra button
+// ("Reset", "...").
+constexpr int kLabelColumn = 0;
+constexpr int kFieldColumn = 1;
+constexpr int kSetColumn = 2;
+constexpr int kExtraColumn = 3;
+constexpr int kLabelWidth = 160;
+constexpr int kFieldWidth = 170;
+constexpr int kExtraButtonWidth = 64;
+
+// The reset command carries this fixed access code instead of a password.
+constexpr char kResetAccessCode[] = "tovel3";
+constexpr int kSixDigits = 6;
+constexpr int kMaxPhoneNumberLength = 19;
+
+std::string Latin1(const QString& text) {
+  return text.toLatin1().toStdString();
+}
+
+QString FromLatin1(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+template <typename Items>
+QStringList ToStringList(const Items& items) {
+  QStringList list;
+  for (std::string_view item : items) list << QString::fromLatin1(item.data(), item.size());
+  return list;
+}
+
+// "+" or a digit first, digits after it.
+bool IsPhoneNumber(const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (!digit && !(i == 0 && text[i] == '+')) return false;
+  }
+  return true;
+}
+
+// The logger's clock format: year without century, month, day, hour, minute.
+QString LocalTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[16] = {};
+  std::strftime(text, sizeof text, "%y%m%d%H%M", &local);
+  return QString::fromLatin1(text);
+}
+
+// The Set buttons show an icon only: an arrow into the logger.
+QIcon SetButtonIcon() {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(0x2a, 0x6d, 0xc4));
+  painter.drawPolygon(QPolygonF({{2, 6}, {8, 6}, {8, 2}, {14, 8}, {8, 14}, {8, 10}, {2, 10}}));
+  return QIcon(pixmap);
+}
+
+// Labels are indented, which leaves room for the frame around the password rows.
+QLabel* Label(const QString& text) {
+  auto* label = new QLabel(text);
+  label->setIndent(10);
+  return label;
+}
+
+QGridLayout* FormGrid(QGroupBox* box) {
+  auto* grid = new QGridLayout(box);
+  grid->setColumnMinimumWidth(kLabelColumn, kLabelWidth);
+  grid->setColumnMinimumWidth(kFieldColumn, kFieldWidth);
+  grid->setColumnStretch(kExtraColumn, 1);
+  return grid;
+}
+
+// Leaves room above and below the password rows for their frame.
+void AddFramePadding(QGridLayout* grid, int row) {
+  grid->addItem(new QSpacerItem(0, 2, QSizePolicy::Minimum, QSizePolicy::Fixed), row, 0);
+}
+
+}  // namespace
+
+CTarvoKSet1Dlg::CTarvoKSet1Dlg(vexa::PageContext context, QWidget* parent)
+    : QWidget(parent), context_(context) {
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(BuildDeviceProperties(), 0, 0);
+  layout->addWidget(BuildSmsUpload(), 1, 0);
+  layout->addWidget(BuildGsmNetwork(), 0, 1);
+  layout->addWidget(BuildAlarmPhones(), 1, 1);
+  layout->addWidget(BuildInfo(), 2, 0, 1, 2);
+  layout->setRowStretch(2, 1);
+  layout->setColumnStretch(0, 1);
+  layout->setColumnStretch(1, 1);
+
+  for (QLineEdit* field : {station_id_, enquiry_password_, setup_password_}) {
+    field->setMaxLength(kSixDigits);
+    field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), field));
+  }
+  for (QLineEdit* field :
+       {station_id_, enquiry_password_, setup_password_, control_centre_number_}) {
+    field->installEventFilter(this);
+  }
+  // Only the engineer's typing is checked: a message box while a reply is
+  // being read would run a nested event loop inside the reply's delivery.
+  for (QLineEdit* field : {control_centre_number_, alarm_phone1_, alarm_phone2_}) {
+    connect(field, &QLineEdit::textEdited, this, [this, field] { CheckPhoneNumberLength(field); });
+  }
+}
+
+QGroupBox* CTarvoKSet1Dlg::BuildDeviceProperties() {
+  auto* box = new QGroupBox("Device Properties");
+  QGridLayout* grid = FormGrid(box);
+  // The unnamed frame around the two password rows lies under their controls.
+  auto* password_frame = new QGroupBox;
+  grid->addWidget(password_frame, 1, kLabelColumn, 4, kExtraColumn - kLabelColumn + 1);
+
+  station_id_ = AddEdit(grid, 0, "Station ID ");
+  grid->addWidget(SetButton("Set Station ID", [this] { SetStationId(); }), 0, kSetColumn);
+
+  AddFramePadding(grid, 1);
+  enquiry_password_ = AddEdit(grid, 2, "Enquiry Password");
+  setup_password_ = AddEdit(grid, 3, "Setup Password");
+  grid->addWidget(SetButton("Set Passwords", [this] { SetPasswords(); }), 2, kSetColumn, 2, 1);
+  auto* reset = new QPushButton("Reset");
+  reset->setAccessibleName("Reset");
+  reset->setFixedWidth(kExtraButtonWidth);
+  ConnectSetupAction(reset, [this] { ResetLogger(); });
+  grid->addWidget(reset, 3, kExtraColumn, Qt::AlignLeft);
+  AddFramePadding(grid, 4);
+
+  date_time_ = AddEdit(grid, 5, "Date/Time");
+  grid->addWidget(SetButton("Set Date/Time", [this] { SetDateTime(); }), 5, kSetColumn);
+  auto* now = new QPushButton("...");
+  now->setAccessibleName("Date/Time Now");
+  now->setToolTip("Take the date and time of this computer");
+  now->setFixedWidth(kExtraButtonWidth);
+  connect(now, &QPushButton::clicked, this, &CTarvoKSet1Dlg::FillDateTimeNow);
+  grid->addWidget(now, 5, kExtraColumn, Qt::AlignLeft);
+
+  logging_interval_ =
+      AddComboBox(grid, 6, "Data Logging Interval", ToStringList(vexa::kLoggingIntervalItems));
+  grid->addWidget(SetButton("Set Data Logging Interval", [this] { SetLoggingInterval(); }), 6,
+                  kSetColumn);
+  return box;
+}
+
+QGroupBox* CTarvoKSet1Dlg::BuildSmsUpload() {
+  auto* box = new QGroupBox("SMS Upload Setup");
+  QGridLayout* grid = FormGrid(box);
+  sms_upload_interval_ =
+      AddComboBox(grid, 0, "SMS Upload Interval", ToStringList(vexa::kSmsUploadIntervalItems));
+  control_centre_number_ = AddEdit(grid, 1, "Control Centre Number");
+  grid->addWidget(SetButton("Set SMS Upload", [this] { SetSmsUpload(); }), 0, kSetColumn, 2, 1);
+  return box;
+}
+
+QGroupBox* CTarvoKSet1Dlg::BuildGsmNetwork() {
+  auto* box = new QGroupBox("GSM Network");
+  auto* grid = new QGridLayout(box);
+  grid->setColumnMinimumWidth(0, kLabelWidth);  // in line with the alarm phone fields below
+  grid->addWidget(Label("Module Status:"), 0, 0);
+  gsm_module_lamp_ = new StatusLamp;
+  gsm_module_lamp_->setAccessibleName("GSM Module");
+  sim_card_lamp_ = new StatusLamp;
+  sim_card_lamp_->setAccessibleName("SIM Card");
+  auto* lamps = new QHBoxLayout;
+  lamps->addWidget(gsm_module_lamp_);
+  lamps->addWidget(new QLabel("GSM Module"));
+  lamps->addSpacing(24);
+  lamps->addWidget(sim_card_lamp_);
+  lamps->addWidget(new QLabel("SIM Card"));
+  lamps->addStretch();
+  grid->addLayout(lamps, 0, 1);
+
+  grid->addWidget(Label("Signal Strength:"), 1, 0);
+  signal_strength_ = new QProgressBar;
+  signal_strength_->setAccessibleName("Signal Strength");
+  signal_strength_->setRange(0, 100);
+  signal_strength_->setValue(0);
+  signal_strength_->setTextVisible(false);
+  grid->addWidget(signal_strength_, 1, 1);
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(2, 1);
+  return box;
+}
+
+QGroupBox* CTarvoKSet1Dlg::BuildAlarmPhones() {
+  auto* box = new QGroupBox("Alarm Phone Number");
+  QGridLayout* grid = FormGrid(box);
+  // An empty alarm number is sent as it is: it switches that alarm phone off.
+  alarm_phone1_ = AddEdit(grid, 0, "Alarm Phone 1");
+  grid->addWidget(
+      SetButton("Set Alarm Phone 1",
+                [this] { SetAlarmPhone(alarm_phone1_, "%s#AP1:%s!#", vexa::kAlarmPhone1Code); }),
+      0, kSetColumn);
+  alarm_phone2_ = AddEdit(grid, 1, "Alarm Phone 2");
+  grid->addWidget(
+      SetButton("Set Alarm Phone 2",
+                [this] { SetAlarmPhone(alarm_phone2_, "%s#AP2:%s!#", vexa::kAlarmPhone2Code); }),
+      1, kSetColumn);
+  return box;
+}
+
+QGroupBox* CTarvoKSet1Dlg::BuildInfo() {
+  auto* box = new QGroupBox("Info");
+  auto* layout = new QVBoxLayout(box);
+  info_ = new QPlainTextEdit;
+  info_->setAccessibleName("Info");
+  layout->addWidget(info_);
+  return box;
+}
+
+QLineEdit* CTarvoKSet1Dlg::AddEdit(QGridLayout* grid, int row, const QString& label) {
+  auto* edit = new QLineEdit;
+  edit->setAccessibleName(label.trimmed());
+  grid->addWidget(Label(label), row, kLabelColumn);
+  grid->addWidget(edit, row, kFieldColumn);
+  return edit;
+}
+
+QComboBox* CTarvoKSet1Dlg::AddComboBox(QGridLayout* grid, int row, const QString& label,
+                                       const QStringList& items) {
+  auto* box = new QComboBox;
+  box->setAccessibleName(label);
+  box->addItems(items);
+  box->setCurrentIndex(-1);  // a drop-down list starts with nothing chosen
+  grid->addWidget(Label(label), row, kLabelColumn);
+  grid->addWidget(box, row, kFieldColumn);
+  return box;
+}
+
+QPushButton* CTarvoKSet1Dlg::SetButton(const QString& name, std::function<void()> action) {
+  auto* button = new QPushButton(SetButtonIcon(), QString());
+  button->setAccessibleName(name);
+  button->setToolTip(name);
+  button->setFixedSize(34, 26);
+  ConnectSetupAction(button, std::move(action));
+  return button;
+}
+
+void CTarvoKSet1Dlg::ConnectSetupAction(QPushButton* button, std::function<void()> action) {
+  connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] {
+    if (vexa::CheckSetupPreconditions(context_)) action();
+  });
+}
+
+bool CTarvoKSet1Dlg::eventFilter(QObject* watched, QEvent* event) {
+  // Every departure of the cursor counts, except a context menu opening over the field.
+  if (event->type() == QEvent::FocusOut &&
+      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    if (watched == station_id_) {
+      CheckSixDigitField(station_id_, "TStation ID is Six digits!", "Error", MessageIcon::kError);
+    } else if (watched == enquiry_password_) {
+      CheckSixDigitField(enquiry_password_, "Enquiry Password  is error !", {}, MessageIcon::kNone);
+    } else if (watched == setup_password_) {
+      CheckSixDigitField(setup_password_, "Setup Password  is error !", {}, MessageIcon::kNone);
+    } else if (watched == control_centre_number_) {
+      CheckControlCentreNumber();
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void CTarvoKSet1Dlg::CheckSixDigitField(QLineEdit* field, const char* message,
+                                        const std::string& caption, MessageIcon icon) {
+  const QString text = field->text();
+  if (text.isEmpty()) return;
+  if (text.size() > kSixDigits) {
+    context_.notifier.Show(message, caption, icon);
+    field->clear();
+    return;
+  }
+  field->setText(text.rightJustified(kSixDigits, '0'));
+}
+
+void CTarvoKSet1Dlg::CheckControlCentreNumber() {
+  if (IsPhoneNumber(control_centre_number_->text())) return;
+  context_.notifier.Show("PhoneNumber is error!");
+  control_centre_number_->clear();
+}
+
+void CTarvoKSet1Dlg::CheckPhoneNumberLength(QLineEdit* field) {
+  if (field->text().size() <= kMaxPhoneNumberLength) return;
+  context_.notifier.Show("Phone Number over 19 Number!");
+  field->clear();
+}
+
+void CTarvoKSet1Dlg::FillDateTimeNow() {
+  date_time_->setText(LocalTimeNow());
+}
+
+void CTarvoKSet1Dlg::SetStationId() {
+  const std::string id = Latin1(station_id_->text());
+  if (id.empty()) return context_.notifier.Show("Station ID  is error !");
+  vexa::RecordAndSend(context_, vexa::SetupCommand(context_, "%s#ST:%s#", id),
+                      vexa::kStationIdCode);
+}
+
+void CTarvoKSet1Dlg::SetPasswords() {
+  const std::string enquiry = Latin1(enquiry_password_->text());
+  const std::string setup = Latin1(setup_password_->text());
+  if (enquiry.empty()) return context_.notifier.Show("Device Query Password is NULL!");
+  if (setup.empty()) return context_.notifier.Show("Device Setup Password is NULL!");
+  context_.exchange.SendCommand(vexa::SetupCommand(context_, "%s#PS:%s,%s#", enquiry, setup),
+                                vexa::kPasswordsCode);
+}
+
+void CTarvoKSet1Dlg::ResetLogger() {
+  if (!context_.notifier.AskOkCancel("This operation will initialize all the settings!\n",
+                                     "Attention", MessageIcon::kWarning)) {
+    return;
+  }
+  context_.exchange.SendCommand(vexa::FormatCommand("%s#RESET#", {kResetAccessCode}),
+                                vexa::kResetCode);
+}
+
+void CTarvoKSet1Dlg::SetDateTime() {
+  const std::string date_time = Latin1(date_time_->text());
+  if (date_time.empty()) return context_.notifier.Show("Device DateTime is NULL!");
+  vexa::RecordAndSend(context_, vexa::SetupCommand(context_, "%s#TM:%s#", date_time),
+                      vexa::kDateTimeCode);
+}
+
+void CTarvoKSet1Dlg::SetLoggingInterval() {
+  if (logging_interval_->currentIndex() < 0) {
+    return context_.notifier.Show("Please select Data Logging Interval!");
+  }
+  const std::string code = vexa::LoggingIntervalCode(Latin1(logging_interval_->currentText()));
+  vexa::RecordAndSend(context_, vexa::SetupCommand(context_, "%s#SA:%s#", code),
+                      vexa::kLoggingIntervalCode);
+}
+
+void CTarvoKSet1Dlg::SetSmsUpload() {
+  if (sms_upload_interval_->currentIndex() < 0) {
+    return context_.notifier.Show("Please select SMS Upload Interval!");
+  }
+  const std::string number = Latin1(control_centre_number_->text());
+  if (number.empty()) return context_.notifier.Show("Control Centre Number is NULL!");
+  const std::string code = vexa::SmsUploadIntervalCode(Latin1(sms_upload_interval_->currentText()));
+  vexa::RecordAndSend(context_, vexa::SetupCommand(context_, "%s#CP:%s!,%s#", number, code),
+                      vexa::kSmsUploadCode);
+}
+
+void CTarvoKSet1Dlg::SetAlarmPhone(QLineEdit* field, const char* format, int code) {
+  vexa::RecordAndSend(context_, vexa::SetupCommand(context_, format, Latin1(field->text())), code);
+}
+
+void CTarvoKSet1Dlg::ReadGroup1Reply(const std::string& reply) {
+  const vexa::Group1Settings settings = vexa::ReadGroup1Settings(reply);
+  const auto fill = [](QLineEdit* field, const std::optional<std::string>& value) {
+    if (value) field->setText(FromLatin1(*value));
+  };
+  fill(station_id_, settings.station_id);
+  fill(date_time_, settings.date_time);
+  fill(enquiry_password_, settings.enquiry_password);
+  fill(setup_password_, settings.setup_password);
+  if (settings.logging_interval_code) {
+    logging_interval_->setCurrentIndex(vexa::LoggingIntervalItem(*settings.logging_interval_code));
+  }
+  if (settings.sms_upload) {
+    control_centre_number_->setText(FromLatin1(settings.sms_upload->number));
+    sms_upload_interval_->setCurrentIndex(
+        vexa::SmsUploadIntervalItem(settings.sms_upload->interval_code));
+  }
+  fill(alarm_phone1_, settings.alarm_phone1);
+  fill(alarm_phone2_, settings.alarm_phone2);
+  if (settings.module_status) {
+    gsm_module_lamp_->SetLit(settings.module_status->gsm_module_ok);
+    sim_card_lamp_->SetLit(settings.module_status->sim_card_ok);
+  }
+  if (settings.signal_bar) signal_strength_->setValue(*settings.signal_bar);
+  vexa::RecordGroup1Commands(settings, context_.phone_book.GetCurrentDevice().setup_password,
+                             context_.command_buffer);
+}
+
+void CTarvoKSet1Dlg::ShowInfo(const std::string& text) {
+  info_->setPlainText(text == vexa::kInitializeDone ? QString("Initialization Completed!")
+                                                    : FromLatin1(text));
+}
+
+void CTarvoKSet1Dlg::ClearPage() {
+  logging_interval_->setCurrentIndex(-1);
+  sms_upload_interval_->setCurrentIndex(-1);
+  for (QLineEdit* field : {station_id_, enquiry_password_, setup_password_, date_time_,
+                           control_centre_number_, alarm_phone1_, alarm_phone2_}) {
+    field->clear();
+  }
+  info_->clear();
+  signal_strength_->setValue(0);
+  gsm_module_lamp_->SetLit(false);
+  sim_card_lamp_->SetLit(false);
+}
