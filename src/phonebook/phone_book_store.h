@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,8 @@
 #include "phonebook/phone_book_entry.h"
 
 namespace vexa {
+
+class XmlDocument;
 
 // The phone book file ("addressbook.xml") and its in-memory copy: the entries
 // in file order (newest first) and the current device, the logger that every
@@ -34,6 +37,13 @@ class PhoneBookStore {
   PhoneBookEntry GetCurrentDevice() const { return current_; }
 
  private:
+  // Applies `change` to the first record with this ID, saves and reloads.
+  bool ChangeEntry(const std::string& id, const std::function<void(XmlDocument&)>& change);
+  // Replaces the file by `document`; a failure is shown, the old file stays.
+  bool Save(const XmlDocument& document);
+  // Shows that the file could not be written; returns false.
+  bool SaveFailed();
+
   std::string path_;
   Notifier& notifier_;
   std::vector<PhoneBookEntry> entries_;

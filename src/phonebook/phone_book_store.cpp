@@ -1,0 +1,174 @@
+#include "phonebook/phone_book_store.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "xml/xml_document.h"
+
+namespace vexa {
+namespace {
+
+constexpr char kRoot[] = "HEALTHCHECK";
+constexpr char kRecord[] = "Records";
+constexpr char kIdExists[] = "The ID is exist !";
+constexpr char kIdMissing[] = "The ID is not exist !";
+constexpr char kSaveFailed[] = "Cannot save the phone book file!";
+
+enum class FileState { kUnreadable, kDamaged, kNoRoot, kReady };
+
+// Loads the file; when it is ready, the root is entered and no record is current.
+FileState OpenPhoneBook(XmlDocument& document, const std::string& path) {
+  if (!document.LoadFile(path)) return FileState::kUnreadable;
+  if (!document.IsWellFormed()) return FileState::kDamaged;
+  if (!document.FindElement(kRoot)) return FileState::kNoRoot;
+  document.EnterElement();
+  return FileState::kReady;
+}
+
+// Records are read by position, whatever their attributes are called.
+std::string AttributeAt(const XmlDocument& document, int index) {
+  const std::string name = document.AttributeName(index);
+  return name.empty() ? std::string() : document.GetAttribute(name);
+}
+
+// Moves to the first record after the current one whose first attribute is `id`.
+bool FindRecord(XmlDocument& document, const std::string& id) {
+  while (document.FindElement(kRecord)) {
+    if (AttributeAt(document, 0) == id) return true;
+  }
+  return false;
+}
+
+XmlDocument NewPhoneBook() {
+  XmlDocument document;
+  document.InsertDeclaration();
+  document.SetAttribute("version", "1.0");
+  document.SetAttribute("encoding", "ISO-8859-1");
+  document.AddElement(kRoot);
+  document.EnterElement();
+  return document;
+}
+
+// A file that is there but is no phone book is copied aside before a new
+// phone book replaces it, so nothing the engineer typed is lost for good.
+bool KeepDamagedFile(const std::string& path) {
+  std::error_code error;
+  const bool exists = std::filesystem::exists(path, error);
+  if (error) return false;
+  if (!exists) return true;
+  return std::filesystem::copy_file(path, path + ".bak",
+                                    std::filesystem::copy_options::overwrite_existing, error);
+}
+
+}  // namespace
+
+PhoneBookStore::PhoneBookStore(std::string path, Notifier& notifier)
+    : path_(std::move(path)), notifier_(notifier) {}
+
+void PhoneBookStore::LoadEntries() {
+  XmlDocument document;
+  if (OpenPhoneBook(document, path_) != FileState::kReady) return;
+  while (document.FindElement(kRecord)) {
+    entries_.push_back({AttributeAt(document, 0), AttributeAt(document, 1),
+                        AttributeAt(document, 2), AttributeAt(document, 3)});
+  }
+}
+
+void PhoneBookStore::ReloadEntries() {
+  entries_.clear();
+  LoadEntries();
+}
+
+bool PhoneBookStore::EntryExists(const std::string& id) const {
+  XmlDocument document;
+  return OpenPhoneBook(document, path_) == FileState::kReady && FindRecord(document, id);
+}
+
+bool PhoneBookStore::AddEntry(const PhoneBookEntry& entry) {
+  XmlDocument document;
+  switch (OpenPhoneBook(document, path_)) {
+    case FileState::kReady:
+      if (FindRecord(document, entry.id)) {
+        notifier_.Show(kIdExists);
+        return false;
+      }
+      // Back to the top of the root, so that the new record goes first.
+      document.LeaveElement();
+      document.EnterElement();
+      break;
+    case FileState::kNoRoot: {
+      // Not our file: written back as it is, nothing added.
+      const bool saved = Save(document);
+      if (saved) ReloadEntries();
+      return saved;
+    }
+    case FileState::kUnreadable:
+    case FileState::kDamaged:
+      if (!KeepDamagedFile(path_)) return SaveFailed();
+      document = NewPhoneBook();
+      break;
+  }
+  document.InsertElement(kRecord, true);
+  document.SetAttribute("ID", entry.id);
+  document.SetAttribute("Phone", entry.phone);
+  document.SetAttribute("EnquiryPassword", entry.enquiry_password);
+  document.SetAttribute("SetupPassword", entry.setup_password);
+  document.LeaveElement();
+  if (!Save(document)) return false;
+  ReloadEntries();
+  return true;
+}
+
+bool PhoneBookStore::EditEntry(const PhoneBookEntry& entry) {
+  return ChangeEntry(entry.id, [&entry](XmlDocument& document) {
+    document.SetAttribute("Phone", entry.phone);
+    document.SetAttribute("EnquiryPassword", entry.enquiry_password);
+    document.SetAttribute("SetupPassword", entry.setup_password);
+  });
+}
+
+bool PhoneBookStore::DeleteEntry(const PhoneBookEntry& entry) {
+  return ChangeEntry(entry.id, [](XmlDocument& document) { document.RemoveElement(); });
+}
+
+bool PhoneBookStore::UpdatePasswords(const std::string& id, const std::string& enquiry_password,
+                                     const std::string& setup_password) {
+  const bool changed = ChangeEntry(id, [&](XmlDocument& document) {
+    document.SetAttribute("EnquiryPassword", enquiry_password);
+    document.SetAttribute("SetupPassword", setup_password);
+  });
+  if (changed) SelectCurrentDevice(id);
+  return changed;
+}
+
+void PhoneBookStore::SelectCurrentDevice(const std::string& id) {
+  const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                  [&id](const PhoneBookEntry& entry) { return entry.id == id; });
+  if (found != entries_.end()) current_ = *found;
+}
+
+bool PhoneBookStore::ChangeEntry(const std::string& id,
+                                 const std::function<void(XmlDocument&)>& change) {
+  XmlDocument document;
+  if (OpenPhoneBook(document, path_) != FileState::kReady || !FindRecord(document, id)) {
+    notifier_.Show(kIdMissing);
+    return false;
+  }
+  change(document);
+  if (!Save(document)) return false;
+  ReloadEntries();
+  return true;
+}
+
+bool PhoneBookStore::Save(const XmlDocument& document) {
+  return document.SaveFile(path_) || SaveFailed();
+}
+
+bool PhoneBookStore::SaveFailed() {
+  notifier_.Show(kSaveFailed, "Error", MessageIcon::kError);
+  return false;
+}
+
+}  // namespace vexa
