@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexa::sim {
+
+inline constexpr std::size_t kSmsLength = 160;
+
+// The short messages that carry a logger's reply through the GSM network.
+// A status, parameter or record reply (it starts with "#ST") gets "L:nnnn;"
+// (its own length) after its first field; what does not fit in the first
+// message follows in messages headed "#STA:<station ID>;". Other replies go
+// whole and unchanged.
+std::vector<std::string> SplitIntoSms(std::string_view reply, std::string_view station_id);
+
+}  // namespace vexa::sim
