@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "../tests/phonebook/phone_book_text.h"
 #include "../tests/phonebook/temp_folder.h"
 #include "link/notifier.h"
 #include "phonebook/phone_book_store.h"
@@ -18,14 +19,12 @@ std::string Id(int i) {
   return id;
 }
 
-// A phone book of kEntries loggers, as the program writes it.
+// A phone book of kEntries loggers, newest first.
 std::string LargePhoneBook() {
-  std::string text = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<HEALTHCHECK>\r\n";
-  for (int i = kEntries; i > 0; --i) {
-    text += "<Records ID=\"" + Id(i) + "\" Phone=\"+49170" + Id(i) +
-            "\" EnquiryPassword=\"135791\" SetupPassword=\"246802\" />\r\n";
-  }
-  return text + "</HEALTHCHECK>\r\n";
+  std::string records;
+  for (int i = kEntries; i > 0; --i)
+    records += Record({Id(i), "+49170" + Id(i), "135791", "246802"});
+  return PhoneBook(records);
 }
 
 class LargePhoneBookFixture {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "phonebook/phone_book_text.h"
 #include "phonebook/temp_folder.h"
 
 namespace vexa {
@@ -19,22 +20,10 @@ using testing::IsEmpty;
 const PhoneBookEntry kA{"000041", "+491701000041", "135791", "246802"};
 const PhoneBookEntry kB{"000042", "+491701000042", "111111", "222222"};
 const PhoneBookEntry kC{"000043", "+491701000043", "333333", "444444"};
-
-constexpr char kHeader[] = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n";
-
-std::string Record(const PhoneBookEntry& e) {
-  return "<Records ID=\"" + e.id + "\" Phone=\"" + e.phone + "\" EnquiryPassword=\"" +
-         e.enquiry_password + "\" SetupPassword=\"" + e.setup_password + "\" />\r\n";
-}
-
-std::string PhoneBook(const std::string& records) {
-  return kHeader + std::string("<HEALTHCHECK>\r\n") + records + "</HEALTHCHECK>\r\n";
-}
+constexpr char kSaveFailed[] = "Cannot save the phone book file!";
 
 class PhoneBookStoreTest : public testing::Test {
  protected:
-  void WriteFile(const std::string& bytes) { WriteBytes(path_, bytes); }
-  std::string FileBytes() const { return ReadBytes(path_); }
   std::vector<std::string> Messages() const {
     std::vector<std::string> texts;
     for (const auto& message : notifier_.messages) texts.push_back(message.text);
@@ -47,189 +36,113 @@ class PhoneBookStoreTest : public testing::Test {
   PhoneBookStore store_{path_, notifier_};
 };
 
-TEST_F(PhoneBookStoreTest, MissingFileReadsEmptyAndTheFirstAddCreatesIt) {
+TEST_F(PhoneBookStoreTest, MissingFileReadsEmptyAndAddsCreateItNewestFirst) {
   store_.LoadEntries();
   EXPECT_THAT(store_.entries(), IsEmpty());
   EXPECT_FALSE(store_.EntryExists(kA.id));
 
   EXPECT_TRUE(store_.AddEntry(kA));
-  EXPECT_EQ(FileBytes(), PhoneBook(Record(kA)));
-  EXPECT_THAT(store_.entries(), ElementsAre(kA));
-  EXPECT_TRUE(store_.EntryExists(kA.id));
+  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(kA)));
+  EXPECT_TRUE(store_.AddEntry(kB));
+  EXPECT_TRUE(store_.AddEntry(kC));
+  EXPECT_THAT(store_.entries(), ElementsAre(kC, kB, kA));
+  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(kC) + Record(kB) + Record(kA)));
   EXPECT_THAT(notifier_.messages, IsEmpty());
 }
 
-TEST_F(PhoneBookStoreTest, NewEntriesComeFirst) {
-  ASSERT_TRUE(store_.AddEntry(kA));
-  ASSERT_TRUE(store_.AddEntry(kB));
-  ASSERT_TRUE(store_.AddEntry(kC));
-  EXPECT_THAT(store_.entries(), ElementsAre(kC, kB, kA));
-  EXPECT_EQ(FileBytes(), PhoneBook(Record(kC) + Record(kB) + Record(kA)));
-
-  PhoneBookStore other(path_, notifier_);
-  other.LoadEntries();
-  EXPECT_THAT(other.entries(), ElementsAre(kC, kB, kA));
-}
-
-TEST_F(PhoneBookStoreTest, IdsAreComparedExactly) {
-  WriteFile(PhoneBook(Record(kA)));
-  EXPECT_TRUE(store_.EntryExists("000041"));
-  EXPECT_FALSE(store_.EntryExists("41"));
-  EXPECT_FALSE(store_.EntryExists("000041 "));
-  EXPECT_FALSE(store_.EntryExists(""));
-  EXPECT_FALSE(store_.EntryExists("00004"));
-}
-
-TEST_F(PhoneBookStoreTest, AddingAnExistingIdIsRefusedAndLeavesTheFileAlone) {
-  const std::string before = PhoneBook(Record(kB) + Record(kA));
-  WriteFile(before);
-  PhoneBookEntry again = kA;
-  again.phone = "+4900";
-
-  EXPECT_FALSE(store_.AddEntry(again));
-  EXPECT_THAT(Messages(), ElementsAre("The ID is exist !"));
-  EXPECT_EQ(notifier_.messages[0].caption, "");
-  EXPECT_EQ(notifier_.messages[0].icon, MessageIcon::kNone);
-  EXPECT_EQ(FileBytes(), before);
-}
-
-TEST_F(PhoneBookStoreTest, ChangingAnUnknownIdIsRefusedAndLeavesTheFileAlone) {
+TEST_F(PhoneBookStoreTest, ExistingAndUnknownIdsAreRefusedWithTheFileLeftAlone) {
   const std::string before = PhoneBook(Record(kA));
-  WriteFile(before);
+  WriteBytes(path_, before);
+  // Exact comparison: no padding, no trimming.
+  EXPECT_TRUE(store_.EntryExists("000041"));
+  for (const char* id : {"41", "000041 ", "00004", ""}) EXPECT_FALSE(store_.EntryExists(id)) << id;
+
+  EXPECT_FALSE(store_.AddEntry({kA.id, "+4900", "000000", "000000"}));
   EXPECT_FALSE(store_.EditEntry(kB));
   EXPECT_FALSE(store_.DeleteEntry(kB));
   EXPECT_FALSE(store_.UpdatePasswords(kB.id, "000000", "000000"));
-  EXPECT_THAT(Messages(), ElementsAre("The ID is not exist !", "The ID is not exist !",
-                                      "The ID is not exist !"));
-  EXPECT_EQ(FileBytes(), before);
-
-  std::filesystem::remove(path_);
-  EXPECT_FALSE(store_.EditEntry(kA));
-  EXPECT_EQ(notifier_.Last(), "The ID is not exist !");
-  EXPECT_FALSE(std::filesystem::exists(path_));
+  EXPECT_THAT(Messages(), ElementsAre("The ID is exist !", "The ID is not exist !",
+                                      "The ID is not exist !", "The ID is not exist !"));
+  EXPECT_EQ(notifier_.messages[0].caption, "");
+  EXPECT_EQ(notifier_.messages[0].icon, MessageIcon::kNone);
+  EXPECT_EQ(ReadBytes(path_), before);
 }
 
-TEST_F(PhoneBookStoreTest, EditDeleteAndUpdateChangeOnlyTheirEntry) {
-  WriteFile(PhoneBook(Record(kC) + Record(kB) + Record(kA)));
-
-  PhoneBookEntry edited = kB;
-  edited.phone = "+4911";
-  edited.enquiry_password = "555555";
-  edited.setup_password = "666666";
-  EXPECT_TRUE(store_.EditEntry(edited));
-  EXPECT_EQ(FileBytes(), PhoneBook(Record(kC) + Record(edited) + Record(kA)));
-  EXPECT_THAT(store_.entries(), ElementsAre(kC, edited, kA));
-
-  EXPECT_TRUE(store_.UpdatePasswords(kA.id, "777777", "888888"));
-  PhoneBookEntry updated{kA.id, kA.phone, "777777", "888888"};
-  EXPECT_THAT(store_.entries(), ElementsAre(kC, edited, updated));
-
-  // Only the ID counts for a deletion.
-  EXPECT_TRUE(store_.DeleteEntry({kC.id, "", "", ""}));
-  EXPECT_EQ(FileBytes(), PhoneBook(Record(edited) + Record(updated)));
-  EXPECT_THAT(store_.entries(), ElementsAre(edited, updated));
-  EXPECT_THAT(notifier_.messages, IsEmpty());
-}
-
-TEST_F(PhoneBookStoreTest, DuplicateIdsActOnTheFirstOnly) {
-  PhoneBookEntry twin = kA;
-  twin.phone = "+4999";
-  WriteFile(PhoneBook(Record(kA) + Record(twin)));
-
+TEST_F(PhoneBookStoreTest, ChangesActOnTheFirstEntryWithTheIdOnly) {
+  const PhoneBookEntry twin{kA.id, "+4999", "999999", "999999"};
+  WriteBytes(path_, PhoneBook(Record(kB) + Record(kA) + Record(twin)));
   store_.LoadEntries();
   store_.SelectCurrentDevice(kA.id);
   EXPECT_EQ(store_.GetCurrentDevice(), kA);
 
-  PhoneBookEntry edited{kA.id, "+4922", "121212", "343434"};
+  const PhoneBookEntry edited{kA.id, "+4922", "121212", "343434"};
   EXPECT_TRUE(store_.EditEntry(edited));
-  EXPECT_THAT(store_.entries(), ElementsAre(edited, twin));
+  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(kB) + Record(edited) + Record(twin)));
 
   EXPECT_TRUE(store_.UpdatePasswords(kA.id, "565656", "787878"));
-  PhoneBookEntry updated{kA.id, "+4922", "565656", "787878"};
-  EXPECT_THAT(store_.entries(), ElementsAre(updated, twin));
+  const PhoneBookEntry updated{kA.id, "+4922", "565656", "787878"};
+  EXPECT_THAT(store_.entries(), ElementsAre(kB, updated, twin));
   EXPECT_EQ(store_.GetCurrentDevice(), updated);
 
-  EXPECT_TRUE(store_.DeleteEntry(kA));
-  EXPECT_THAT(store_.entries(), ElementsAre(twin));
-  EXPECT_EQ(FileBytes(), PhoneBook(Record(twin)));
-}
-
-TEST_F(PhoneBookStoreTest, RecordsAreReadByPositionNotByName) {
-  WriteFile(
-      PhoneBook("<Records Phone=\"+4933\" ID=\"000050\" SetupPassword=\"222222\" Note=\"x\" />\r\n"
-                "<Other ID=\"999999\" />\r\n"
-                "<Records />\r\n"
-                "<Records ID=\"000051\" Phone=\"+4944\" />\r\n"));
-  store_.LoadEntries();
-  EXPECT_THAT(store_.entries(), ElementsAre(PhoneBookEntry{"+4933", "000050", "222222", "x"},
-                                            PhoneBookEntry{"", "", "", ""},
-                                            PhoneBookEntry{"000051", "+4944", "", ""}));
-  // The first attribute is the ID, whatever its name; other elements are no entries.
-  EXPECT_TRUE(store_.EntryExists("+4933"));
-  EXPECT_FALSE(store_.EntryExists("000050"));
-  EXPECT_FALSE(store_.EntryExists("999999"));
-  EXPECT_TRUE(store_.EntryExists(""));
-
-  // A change writes by name, leaving the other attributes where they are.
-  EXPECT_TRUE(store_.UpdatePasswords("000051", "111111", "222222"));
-  EXPECT_THAT(FileBytes(), testing::HasSubstr(
-                               "<Records ID=\"000051\" Phone=\"+4944\" EnquiryPassword=\"111111\" "
-                               "SetupPassword=\"222222\" />\r\n"));
-}
-
-TEST_F(PhoneBookStoreTest, DamagedFileReadsEmptyAndIsKeptAsBackupBeforeItIsReplaced) {
-  const std::string damaged = PhoneBook(Record(kA)) + "<HEALTHCHECK>";
-  WriteFile(damaged);
-  store_.LoadEntries();
-  EXPECT_THAT(store_.entries(), IsEmpty());
-  EXPECT_FALSE(store_.EntryExists(kA.id));
-
-  EXPECT_TRUE(store_.AddEntry(kB));
-  EXPECT_EQ(FileBytes(), PhoneBook(Record(kB)));
-  EXPECT_EQ(ReadBytes(path_ + ".bak"), damaged);
-  EXPECT_THAT(store_.entries(), ElementsAre(kB));
+  // Only the ID counts for a deletion.
+  EXPECT_TRUE(store_.DeleteEntry({kA.id, "", "", ""}));
+  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(kB) + Record(twin)));
+  EXPECT_THAT(store_.entries(), ElementsAre(kB, twin));
   EXPECT_THAT(notifier_.messages, IsEmpty());
 }
 
-TEST_F(PhoneBookStoreTest, DamagedFileStaysWhenItsBackupCannotBeWritten) {
-  const std::string damaged = "<HEALTHCHECK>";
-  WriteFile(damaged);
-  std::filesystem::create_directory(path_ + ".bak");
+TEST_F(PhoneBookStoreTest, RecordsAreReadByPositionAndWrittenByName) {
+  WriteBytes(path_,
+             PhoneBook("<Records Phone=\"+4933\" ID=\"000050\" X=\"2\" Y=\"3\" Z=\"4\" />\r\n"
+                       "<Other ID=\"999999\" />\r\n"
+                       "<Records />\r\n"
+                       "<Records ID=\"000051\" Phone=\"+4944\" />\r\n"));
+  store_.LoadEntries();
+  EXPECT_THAT(store_.entries(),
+              ElementsAre(PhoneBookEntry{"+4933", "000050", "2", "3"}, PhoneBookEntry{},
+                          PhoneBookEntry{"000051", "+4944", "", ""}));
+  EXPECT_TRUE(store_.EntryExists("+4933"));
+  EXPECT_FALSE(store_.EntryExists("000050"));
+  EXPECT_FALSE(store_.EntryExists("999999"));
 
-  EXPECT_FALSE(store_.AddEntry(kB));
-  EXPECT_EQ(FileBytes(), damaged);
-  EXPECT_THAT(Messages(), ElementsAre("Cannot save the phone book file!"));
+  EXPECT_TRUE(store_.UpdatePasswords("000051", "111111", "222222"));
+  EXPECT_THAT(
+      ReadBytes(path_),
+      testing::HasSubstr("<Records ID=\"000051\" Phone=\"+4944\" EnquiryPassword=\"111111\" "
+                         "SetupPassword=\"222222\" />\r\n"));
 }
 
-TEST_F(PhoneBookStoreTest, FileWithoutOurRootIsLeftAsItIs) {
-  const std::string foreign = std::string(kHeader) + "<Other>\r\n" + Record(kA) + "</Other>\r\n";
-  WriteFile(foreign);
+TEST_F(PhoneBookStoreTest, DamagedFileIsKeptAsBackupBeforeANewOneReplacesIt) {
+  const std::string damaged = PhoneBook(Record(kA)) + "<HEALTHCHECK>";
+  WriteBytes(path_, damaged);
   store_.LoadEntries();
   EXPECT_THAT(store_.entries(), IsEmpty());
 
+  // Without a place for the backup the damaged file stays.
+  std::filesystem::create_directory(path_ + ".bak");
+  EXPECT_FALSE(store_.AddEntry(kB));
+  EXPECT_EQ(ReadBytes(path_), damaged);
+  EXPECT_THAT(Messages(), ElementsAre(kSaveFailed));
+
+  std::filesystem::remove(path_ + ".bak");
   EXPECT_TRUE(store_.AddEntry(kB));
-  EXPECT_EQ(FileBytes(), foreign);
+  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(kB)));
+  EXPECT_EQ(ReadBytes(path_ + ".bak"), damaged);
+  EXPECT_THAT(store_.entries(), ElementsAre(kB));
+}
+
+TEST_F(PhoneBookStoreTest, FileWithAnotherRootIsSavedUnchangedAndNothingIsAdded) {
+  const std::string foreign =
+      std::string(kPhoneBookDeclaration) + "<Other>\r\n" + Record(kA) + "</Other>\r\n";
+  WriteBytes(path_, foreign);
+  EXPECT_TRUE(store_.AddEntry(kB));
+  EXPECT_EQ(ReadBytes(path_), foreign);
   EXPECT_THAT(store_.entries(), IsEmpty());
   EXPECT_FALSE(std::filesystem::exists(path_ + ".bak"));
   EXPECT_THAT(notifier_.messages, IsEmpty());
 }
 
-TEST_F(PhoneBookStoreTest, FailedSaveIsReported) {
-  WriteFile("not a folder");
-  for (const std::string& path :
-       {folder_.File("missing/addressbook.xml"), folder_.File("addressbook.xml/addressbook.xml")}) {
-    RecordingNotifier notifier;
-    PhoneBookStore store(path, notifier);
-    EXPECT_FALSE(store.AddEntry(kA)) << path;
-    ASSERT_EQ(notifier.messages.size(), 1u) << path;
-    EXPECT_EQ(notifier.messages[0].text, "Cannot save the phone book file!");
-    EXPECT_EQ(notifier.messages[0].caption, "Error");
-    EXPECT_EQ(notifier.messages[0].icon, MessageIcon::kError);
-    EXPECT_THAT(store.entries(), IsEmpty());
-  }
-}
-
-// Files may not grow past a few bytes: every write of the phone book fails.
+// Files may not grow past a few bytes while it lives: every save fails, even as root.
 class FileSizeLimit {
  public:
   FileSizeLimit() {
@@ -249,67 +162,65 @@ class FileSizeLimit {
   sighandler_t old_handler_;
 };
 
-TEST_F(PhoneBookStoreTest, FailedSaveOfAChangeIsReportedAndTheOldFileStays) {
+TEST_F(PhoneBookStoreTest, FailedSaveIsReportedAndTheOldFileStays) {
+  WriteBytes(folder_.File("file"), "");
+  for (const std::string& path :
+       {folder_.File("missing/addressbook.xml"), folder_.File("file/addressbook.xml")}) {
+    RecordingNotifier notifier;
+    EXPECT_FALSE(PhoneBookStore(path, notifier).AddEntry(kA)) << path;
+    ASSERT_EQ(notifier.messages.size(), 1u) << path;
+    EXPECT_EQ(notifier.messages[0].text, kSaveFailed);
+    EXPECT_EQ(notifier.messages[0].caption, "Error");
+    EXPECT_EQ(notifier.messages[0].icon, MessageIcon::kError);
+  }
+
   const std::string before = PhoneBook(Record(kB) + Record(kA));
-  WriteFile(before);
+  WriteBytes(path_, before);
   store_.LoadEntries();
   std::vector<bool> results;
   {
-    // Checked outside, so that a failure can still be written to a log file.
+    // Checked outside, where a failure can still be written to a log file.
     FileSizeLimit limit;
-    results.push_back(store_.EditEntry({kA.id, "+4900", "000000", "000000"}));
-    results.push_back(store_.DeleteEntry(kA));
-    results.push_back(store_.UpdatePasswords(kA.id, "000000", "000000"));
-    results.push_back(store_.AddEntry(kC));
+    results = {store_.AddEntry(kC), store_.EditEntry({kA.id, "+4900", "000000", "000000"}),
+               store_.DeleteEntry(kA), store_.UpdatePasswords(kA.id, "000000", "000000")};
   }
   EXPECT_THAT(results, ElementsAre(false, false, false, false));
-  EXPECT_THAT(Messages(),
-              ElementsAre("Cannot save the phone book file!", "Cannot save the phone book file!",
-                          "Cannot save the phone book file!", "Cannot save the phone book file!"));
-  EXPECT_EQ(FileBytes(), before);
+  EXPECT_THAT(Messages(), ElementsAre(kSaveFailed, kSaveFailed, kSaveFailed, kSaveFailed));
+  EXPECT_EQ(ReadBytes(path_), before);
   EXPECT_THAT(store_.entries(), ElementsAre(kB, kA));
   EXPECT_EQ(store_.GetCurrentDevice(), PhoneBookEntry{});
 }
 
 TEST_F(PhoneBookStoreTest, CurrentDeviceIsACopyThatOnlySelectionAndPasswordUpdatesRefresh) {
-  WriteFile(PhoneBook(Record(kB) + Record(kA)));
+  WriteBytes(path_, PhoneBook(Record(kB) + Record(kA)));
   store_.LoadEntries();
-  EXPECT_EQ(store_.GetCurrentDevice(), PhoneBookEntry{});
-
-  store_.SelectCurrentDevice("000099");
-  EXPECT_EQ(store_.GetCurrentDevice(), PhoneBookEntry{});
   store_.SelectCurrentDevice(kA.id);
-  EXPECT_EQ(store_.GetCurrentDevice(), kA);
   store_.SelectCurrentDevice("000099");
   EXPECT_EQ(store_.GetCurrentDevice(), kA);
 
-  // Editing or deleting the current device does not touch the copy.
   ASSERT_TRUE(store_.EditEntry({kA.id, "+4900", "000000", "000000"}));
-  EXPECT_EQ(store_.GetCurrentDevice(), kA);
   ASSERT_TRUE(store_.DeleteEntry(kA));
   EXPECT_EQ(store_.GetCurrentDevice(), kA);
 
-  // Updating the passwords of another entry makes that one current.
   ASSERT_TRUE(store_.UpdatePasswords(kB.id, "135791", "246802"));
   EXPECT_EQ(store_.GetCurrentDevice(), (PhoneBookEntry{kB.id, kB.phone, "135791", "246802"}));
 }
 
 TEST_F(PhoneBookStoreTest, StationIdChangeMovesTheEntryToTheNewIdAtTheTop) {
-  WriteFile(PhoneBook(Record(kB) + Record(kA)));
+  WriteBytes(path_, PhoneBook(Record(kB) + Record(kA)));
   store_.LoadEntries();
   store_.SelectCurrentDevice(kA.id);
 
   // What the main window does once the logger confirms its new station ID.
   const PhoneBookEntry current = store_.GetCurrentDevice();
-  ASSERT_TRUE(store_.DeleteEntry({kA.id, "", "", ""}));
+  ASSERT_TRUE(store_.DeleteEntry(current));
   const PhoneBookEntry renamed{"000077", current.phone, current.enquiry_password,
                                current.setup_password};
   ASSERT_TRUE(store_.AddEntry(renamed));
   store_.SelectCurrentDevice(renamed.id);
 
+  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(renamed) + Record(kB)));
   EXPECT_THAT(store_.entries(), ElementsAre(renamed, kB));
-  EXPECT_FALSE(store_.EntryExists(kA.id));
-  EXPECT_EQ(FileBytes(), PhoneBook(Record(renamed) + Record(kB)));
   EXPECT_EQ(store_.GetCurrentDevice(), renamed);
 }
 
