@@ -64,7 +64,8 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   if (error) target = path;
   if (!target.has_filename()) return false;
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string temporary = (folder / ".").string();
+  temporary.append(target.filename().string()).append(".XXXXXX");
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);  // exclusive, mode 0600
   if (fd < 0) return false;
 

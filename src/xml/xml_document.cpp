@@ -191,7 +191,7 @@ bool XmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     to = from + found->value_length;
     replacement = escaped;
   } else {
-    replacement = " " + std::string(name) + "=\"" + escaped + "\"";
+    replacement.append(" ").append(name).append("=\"").append(escaped).append("\"");
   }
   Splice(from, to, replacement);
   if (tag->element != kNoElement) {
