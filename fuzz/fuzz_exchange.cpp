@@ -1,0 +1,64 @@
+// Arbitrary bursts under arbitrary pending codes, on both routes: the exchange
+// must not crash, and reassembly never holds more than it received.
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "link/command_exchange.h"
+#include "link/gsm_reassembly.h"
+
+namespace {
+
+class NullPort : public vexa::Port {
+ public:
+  bool IsPortOpen() const override { return true; }
+  bool WritePort(std::string_view) override { return true; }
+};
+
+constexpr int kCodes[] = {10000, 10001, 10002, 10003, 10004, 10005, 10006, 10008, 11002,
+                          11003, 11019, 12000, 12001, 12002, 13001, 14001, 15001, 16001,
+                          19000, 19100, 17000, -1};
+
+const std::string& BookPath() {
+  static const std::string path = [] {
+    char pattern[] = "/tmp/vexa-fuzz-XXXXXX";
+    return std::string(::mkdtemp(pattern)) + "/addressbook.xml";
+  }();
+  return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  NullPort port;
+  vexa::RecordingNotifier notifier;
+  vexa::PhoneBookStore phone_book(BookPath(), notifier);
+  vexa::CommandBuffer buffer;
+  vexa::SetupLog setup_log(std::filesystem::path(BookPath()).parent_path() / "SetupLog.txt");
+  vexa::ExchangeListener listener;
+  vexa::CommandExchange exchange(port, phone_book, buffer, setup_log, notifier, listener);
+  if (data[0] & 1) exchange.set_transport_mode(vexa::TransportMode::kGsmModem);
+
+  // Chunks: one byte picks the command code (or keeps it), one byte the burst length.
+  vexa::GsmReassembly reassembly;
+  std::size_t received = 0;
+  for (std::size_t at = 1; at + 2 <= size;) {
+    const uint8_t pick = data[at];
+    const std::size_t length = std::min<std::size_t>(data[at + 1], size - at - 2);
+    at += 2;
+    if (pick < std::size(kCodes)) exchange.SendCommand("246802#ST:000042#", kCodes[pick]);
+    if (pick == 0xff) exchange.Tick();
+    const std::string burst(reinterpret_cast<const char*>(data + at), length);
+    exchange.OnReceived(burst);
+    received += length;
+    if (!reassembly.Add(burst).empty()) {
+      reassembly.Reset();
+      received = 0;
+    }
+    if (reassembly.buffered() > received) std::abort();
+    at += length;
+  }
+  return 0;
+}

@@ -1,0 +1,219 @@
+#include "link/command_exchange.h"
+
+#include <gmock/gmock.h>
+
+#include "exchange_fixture.h"
+
+namespace vexa::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+const std::string kGroup2 = "#STC2:000041;AD00:100.0,0.000,0.000,1,80.00,20.00;PA:023400;#";
+const std::string kStatus =
+    "#STA:000041,T;TM:261209143005;A00:45.20;K01:100000000001000;O01:10;#";
+
+TEST_F(ExchangeTest, GroupReadsAreRoutedToTheirPagesWhenMarkedAndEnded) {
+  SendAndReply("135791#CHEACK1#", 10002, "#STC1:000041;TM:2612091430;#");
+  SendAndReply("135791#CHEACK2#", 10003, kGroup2);
+  SendAndReply("135791#CHEACK3#", 10004, "#STC3:000041;COUT1:1;#");
+  EXPECT_THAT(listener.events, ElementsAre("group1:#STC1:000041;TM:2612091430;#",
+                                           "group2:" + kGroup2, "group3:#STC3:000041;COUT1:1;#"));
+  EXPECT_EQ(exchange.state().result, kResultSuccess);
+  EXPECT_FALSE(exchange.busy());
+}
+
+TEST_F(ExchangeTest, TruncatedOrForeignGroupReplyIsADataError) {
+  SendAndReply("135791#CHEACK2#", 10003, "#STC2:000041;AD00:100.0");
+  EXPECT_EQ(exchange.state().result, kResultDataError);
+  SendAndReply("135791#CHEACK2#", 10003, "#STC1:000041;#");
+  EXPECT_EQ(exchange.state().result, kResultDataError);
+  EXPECT_THAT(listener.events, IsEmpty());
+}
+
+TEST_F(ExchangeTest, PasswordErrorOnAGroupReadEndsAsDataError) {
+  SendAndReply("135791#CHEACK1#", 10002, "Password is error!");
+  EXPECT_EQ(exchange.state().result, kResultDataError);
+  exchange.Tick();
+  EXPECT_EQ(exchange.progress().status_text, "Data Error");
+}
+
+TEST_F(ExchangeTest, PasswordErrorOnASetCommandEndsAsDataErrorAndFormatErrorToo) {
+  SendAndReply("246802#PA:0#", 13001, "Password is error!");
+  EXPECT_EQ(exchange.state().result, kResultDataError);
+  SendAndReply("246802#PA:0#", 13001, "SMS format is error!");
+  EXPECT_EQ(exchange.state().result, kResultDataError);
+}
+
+TEST_F(ExchangeTest, FirstStatusReplyFillsTheDeviceContextOnceLaterOnesGoToThePages) {
+  SendAndReply("135791#STATUS#", 10000, kStatus);
+  EXPECT_EQ(exchange.device_context().digital_input_count, 15);
+  EXPECT_EQ(exchange.device_context().relay_count, 2);
+  EXPECT_TRUE(exchange.status_read());
+
+  SendAndReply("135791#STATUS#", 10005,
+               "#STA:000041,T;K01:1;O01:1111;#");  // later replies leave the counts
+  EXPECT_EQ(exchange.device_context().relay_count, 2);
+  SendAndReply("135791#STATUS#", 10000, kStatus);  // a later selection's query: no page
+  EXPECT_THAT(listener.events, ElementsAre("first-status:" + kStatus, "page:6",
+                                           "later-status:#STA:000041,T;K01:1;O01:1111;#"));
+}
+
+TEST_F(ExchangeTest, StatusWithoutStationIsADataError) {
+  SendAndReply("135791#STATUS#", 10005, "#STC1:000041;#");
+  EXPECT_EQ(exchange.state().result, kResultDataError);
+  EXPECT_FALSE(exchange.status_read());
+}
+
+TEST_F(ExchangeTest, VersionTextGoesToTheInfoBox) {
+  SendAndReply("135791#CHECKVR%", 10001, "Vexa-T V2.13 Build 260105");
+  EXPECT_THAT(listener.events, ElementsAre("info:Vexa-T V2.13 Build 260105"));
+  EXPECT_EQ(exchange.state().result, kResultSuccess);
+}
+
+TEST_F(ExchangeTest, PlainSetResultsForEverySetCode) {
+  for (int code : {12002, 12005, 12207, 12212, 13001, 14001, 14003, 16001, 19000, 19019}) {
+    SendAndReply("246802#X#", code, "xx Set success! xx");
+    EXPECT_EQ(exchange.state().result, kResultSuccess) << code;
+    SendAndReply("246802#X#", code, "SET fail!");
+    EXPECT_EQ(exchange.state().result, kResultFail) << code;
+    SendAndReply("246802#X#", code, "what?");
+    EXPECT_EQ(exchange.state().result, kResultDataError) << code;
+    EXPECT_FALSE(exchange.busy());
+  }
+  EXPECT_THAT(listener.events, IsEmpty());
+}
+
+TEST_F(ExchangeTest, CalibrationDataRecordAndAlarmTextRoutes) {
+  SendAndReply("246802#X#", 12000, "SET fail!");
+  EXPECT_EQ(exchange.state().result, kResultFail);
+  SendAndReply("246802#X#", 12001, "anything");
+  EXPECT_EQ(exchange.state().result, kResultSuccess);
+  SendAndReply("246802#R#", 15001, "#STD:000041,T;T:1;#");
+  SendAndReply("246802#R#", 15001, "#STA:000041,T;#");
+  SendAndReply("246802#R#", 15001, "nothing");
+  EXPECT_EQ(exchange.state().result, kResultDataError);
+  SendAndReply("135791#SMS:03#", 19103, "1,TANK ALRM!");
+  EXPECT_THAT(listener.events,
+              ElementsAre("calibration:SET fail!", "calibration:anything",
+                          "records:#STD:000041,T;T:1;#", "readings:#STA:000041,T;#",
+                          "alarm-text:1,TANK ALRM!"));
+}
+
+TEST_F(ExchangeTest, CodeWithoutHandlerEndsByTimeOut) {
+  SendAndReply("246802#X#", 17000, "Set success!");
+  EXPECT_TRUE(exchange.busy());
+  EXPECT_EQ(TickToEnd(), 402);
+  EXPECT_EQ(exchange.progress().status_text, "Command Time Out");
+}
+
+TEST_F(ExchangeTest, TextWhileIdleIsDiscardedEvenFromTheDataLog) {
+  exchange.OnReceived("#STA:000041,T;#");
+  EXPECT_THAT(listener.data_log, IsEmpty());
+  EXPECT_THAT(listener.events, IsEmpty());
+}
+
+TEST_F(ExchangeTest, ReplyAfterTheCommandFinishedIsDiscarded) {
+  ASSERT_TRUE(exchange.SendCommand("135791#CHEACK1#", 10002));
+  exchange.RequestStop();
+  EXPECT_FALSE(exchange.Tick());
+  EXPECT_EQ(exchange.progress().status_text, "Command Time Out");
+  exchange.OnReceived("#STC1:000041;#");
+  EXPECT_THAT(listener.events, IsEmpty());
+  EXPECT_THAT(listener.data_log, IsEmpty());
+}
+
+TEST_F(ExchangeTest, CalibrationAndDataRecordCodesStayPendingForLateReplies) {
+  for (int code : {12000, 12001, 15001}) {
+    ASSERT_TRUE(exchange.SendCommand("246802#X#", code));
+    exchange.RequestStop();
+    exchange.Tick();
+    EXPECT_EQ(exchange.state().pending_code, code);
+  }
+  exchange.OnReceived("#STD:000041,T;#");
+  EXPECT_THAT(listener.events, ElementsAre("records:#STD:000041,T;#"));
+}
+
+TEST_F(ExchangeTest, TimeOutOnRs232After401TicksWithCountdown) {
+  ASSERT_TRUE(exchange.SendCommand("135791#STATUS#", 10005));
+  EXPECT_TRUE(exchange.progress().visible);
+  EXPECT_EQ(exchange.progress().status_text, "Command in progress");
+  EXPECT_EQ(exchange.progress().stop_text, "Stop 40");
+  for (int tick = 0; tick < 401; ++tick) ASSERT_TRUE(exchange.Tick()) << tick;
+  EXPECT_EQ(exchange.progress().stop_text, "Stop 0");
+  EXPECT_EQ(exchange.progress().bar, 88);  // 400 * 100 / 450
+  EXPECT_FALSE(exchange.Tick());
+  EXPECT_FALSE(exchange.progress().visible);
+  EXPECT_EQ(exchange.progress().status_text, "Command Time Out");
+  EXPECT_FALSE(exchange.progress().lamp_lit);
+  EXPECT_EQ(exchange.state().pending_code, kNoPendingCode);
+}
+
+TEST_F(ExchangeTest, TimeOutOnGsmAfter901Ticks) {
+  UseGsm();
+  ASSERT_TRUE(exchange.SendCommand("135791#STATUS#", 10005));
+  EXPECT_EQ(exchange.progress().stop_text, "Stop 90");
+  exchange.Tick();
+  EXPECT_EQ(exchange.progress().stop_text, "Stop 90");
+  EXPECT_EQ(TickToEnd(), 901);
+  EXPECT_EQ(exchange.progress().status_text, "Command Time Out");
+}
+
+TEST_F(ExchangeTest, StopEndsTheWaitAtTheNextTick) {
+  ASSERT_TRUE(exchange.SendCommand("135791#STATUS#", 10005));
+  for (int i = 0; i < 5; ++i) exchange.Tick();
+  exchange.RequestStop();
+  EXPECT_FALSE(exchange.Tick());
+  EXPECT_EQ(exchange.progress().status_text, "Command Time Out");
+  // A new command clears the stop request.
+  ASSERT_TRUE(exchange.SendCommand("135791#STATUS#", 10005));
+  EXPECT_TRUE(exchange.Tick());
+}
+
+TEST_F(ExchangeTest, SuccessLightsTheLampAndEveryResultHasItsText) {
+  SendAndReply("246802#X#", 13001, "Set success!");
+  EXPECT_FALSE(exchange.Tick());
+  EXPECT_EQ(exchange.progress().status_text, "Command Success");
+  EXPECT_TRUE(exchange.progress().lamp_lit);
+  SendAndReply("246802#X#", 13001, "SET fail!");
+  exchange.Tick();
+  EXPECT_EQ(exchange.progress().status_text, "Command Fail ");
+  SendAndReply("135791#STATUS#", 10005, "Password is error!");
+  exchange.Tick();
+  EXPECT_EQ(exchange.progress().status_text, "Data Error");
+}
+
+TEST_F(ExchangeTest, FailedWriteEndsAtOnceWithCommunicationError) {
+  port.fail_writes = true;
+  EXPECT_FALSE(exchange.SendCommand("246802#R#", 15001));
+  EXPECT_FALSE(exchange.busy());
+  EXPECT_FALSE(exchange.progress().visible);
+  EXPECT_EQ(exchange.progress().status_text, "Communication Error");
+  EXPECT_EQ(exchange.state().pending_code, kNoPendingCode);
+  // A batch step learns it and the batch goes on.
+  EXPECT_FALSE(exchange.SendCommand("246802#ST:000042#", 16001));
+  EXPECT_THAT(listener.events, ElementsAre("batch-result:Communication Error"));
+}
+
+TEST_F(ExchangeTest, WriteOnAClosedPortIsReportedToo) {
+  port.open = false;
+  commands.ReadStatus();
+  EXPECT_EQ(exchange.progress().status_text, "Communication Error");
+  EXPECT_TRUE(port.writes.empty());
+}
+
+TEST_F(ExchangeTest, BatchStepReportsItsResultText) {
+  SendAndReply("246802#ST:000042#", 16001, "Set success!");
+  exchange.Tick();
+  EXPECT_THAT(listener.events, ElementsAre("batch-result:Command Success"));
+  EXPECT_EQ(exchange.state().pending_code, kNoPendingCode);
+}
+
+TEST_F(ExchangeTest, DataLogShowsRoutedTextShortened) {
+  SendAndReply("135791#STATUS#", 10005, "#STA:0000411234567,T;A00:1;#");
+  EXPECT_THAT(listener.data_log, ElementsAre("#STA:000041;A00:1;#"));
+}
+
+}  // namespace
+}  // namespace vexa::testing

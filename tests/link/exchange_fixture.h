@@ -1,0 +1,107 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "link/command_exchange.h"
+#include "link/main_window_commands.h"
+#include "support/temp_dir.h"
+
+namespace vexa::testing {
+
+// A port that records what is written and can be told to fail.
+class FakePort : public Port {
+ public:
+  bool IsPortOpen() const override { return open; }
+  bool WritePort(std::string_view bytes) override {
+    if (!open || fail_writes) return false;
+    writes.emplace_back(bytes);
+    return true;
+  }
+  bool open = true;
+  bool fail_writes = false;
+  std::vector<std::string> writes;
+};
+
+// Records every notification as "<kind>:<text>".
+class RecordingListener : public ExchangeListener {
+ public:
+  void Group1Reply(const std::string& r) override { Add("group1", r); }
+  void Group2Reply(const std::string& r) override { Add("group2", r); }
+  void Group3Reply(const std::string& r) override { Add("group3", r); }
+  void InfoText(const std::string& r) override { Add("info", r); }
+  void FirstStatusReply(const std::string& r) override { Add("first-status", r); }
+  void LaterStatusReply(const std::string& r) override { Add("later-status", r); }
+  void CurrentReadingsReply(const std::string& r) override { Add("readings", r); }
+  void StoredRecordsReply(const std::string& r) override { Add("records", r); }
+  void CalibrationReply(const std::string& r) override { Add("calibration", r); }
+  void AlarmTextReply(const std::string& r) override { Add("alarm-text", r); }
+  void ClearPages() override { Add("clear", ""); }
+  void SelectDevicePage(int index) override { Add("page", std::to_string(index)); }
+  void PhoneBookChanged() override { Add("phone-book", ""); }
+  void DeviceIdChanged(const std::string& id) override { Add("device-id", id); }
+  void BatchRefresh(bool band) override { Add("batch-refresh", band ? "1" : "0"); }
+  void BatchResult(const std::string& text) override { Add("batch-result", text); }
+  void DataLogEntry(const std::string& text) override { data_log.push_back(text); }
+
+  // The notifications other than data log entries, in order.
+  std::vector<std::string> events;
+  std::vector<std::string> data_log;
+
+ private:
+  void Add(const char* kind, const std::string& text) {
+    events.push_back(std::string(kind) + ":" + text);
+  }
+};
+
+inline constexpr char kEnquiry[] = "135791";
+inline constexpr char kSetup[] = "246802";
+inline constexpr char kPhone[] = "+491701000041";
+
+// An exchange over a fake port, with logger 000041 in a fresh phone book selected.
+class ExchangeTest : public ::testing::Test {
+ protected:
+  ExchangeTest() {
+    std::ofstream(book_path()) << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n"
+                                  "<HEALTHCHECK>\r\n"
+                                  "<Records ID=\"000041\" Phone=\"+491701000041\" "
+                                  "EnquiryPassword=\"135791\" SetupPassword=\"246802\" />\r\n"
+                                  "</HEALTHCHECK>\r\n";
+    phone_book.LoadEntries();
+    phone_book.SelectCurrentDevice("000041");
+    exchange.set_device_id("000041");
+  }
+
+  std::string book_path() const { return (dir.path() / "addressbook.xml").string(); }
+
+  void UseGsm() { exchange.set_transport_mode(TransportMode::kGsmModem); }
+
+  // Sends a command and answers it in one burst.
+  void SendAndReply(const std::string& command, int code, const std::string& reply) {
+    ASSERT_TRUE(exchange.SendCommand(command, code));
+    exchange.OnReceived(reply);
+  }
+
+  // Ticks until the command has finished; returns the number of ticks.
+  int TickToEnd() {
+    int ticks = 1;
+    while (exchange.Tick()) ++ticks;
+    return ticks;
+  }
+
+  TempDir dir;
+  RecordingNotifier notifier;
+  PhoneBookStore phone_book{book_path(), notifier};
+  CommandBuffer command_buffer;
+  SetupLog setup_log{dir.path() / "SetupLog.txt"};
+  FakePort port;
+  RecordingListener listener;
+  CommandExchange exchange{port, phone_book, command_buffer, setup_log, notifier, listener};
+  MainWindowCommands commands{exchange, phone_book, notifier, listener};
+};
+
+}  // namespace vexa::testing

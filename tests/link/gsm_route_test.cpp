@@ -1,0 +1,121 @@
+#include <gmock/gmock.h>
+
+#include "exchange_fixture.h"
+#include "link/gsm_reassembly.h"
+
+namespace vexa::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// A 40-character reply announced as 40: delivered once the parts exceed that.
+const std::string kFirstPart = "#STC2:000041;L:0040;AD00:1.000,2.000;";  // 37 characters
+const std::string kSecondPart = "#STA:000041;PA:023400;#";               // 11 after its header
+
+TEST(GsmReassembly, FirstPartWithALargerTotalWaitsForTheRest) {
+  GsmReassembly reassembly;
+  EXPECT_EQ(reassembly.Add(kFirstPart), "");
+  EXPECT_EQ(reassembly.Add(kSecondPart), kFirstPart + "PA:023400;#");
+}
+
+TEST(GsmReassembly, ExactlyTheAnnouncedLengthIsNotDeliveredOneMoreIs) {
+  GsmReassembly reassembly;
+  EXPECT_EQ(reassembly.Add("#STC2:000041;L:0040;AD00:1.000,2.000;"), "");
+  EXPECT_EQ(reassembly.Add("#STA:000041;PA:"), "");  // 40 characters buffered
+  EXPECT_EQ(reassembly.Add("#STA:000041;#"), "#STC2:000041;L:0040;AD00:1.000,2.000;PA:#");
+}
+
+TEST(GsmReassembly, LengthFieldCountsOnlyAtPositions12To19) {
+  GsmReassembly reassembly;
+  // "L:" at position 5: no announced length, so nothing is ever complete.
+  EXPECT_EQ(reassembly.Add("#STA;L:0005;A00:1;#"), "");
+  EXPECT_EQ(reassembly.buffered(), 19u);
+  reassembly.Reset();
+  // Position 19 still counts.
+  EXPECT_EQ(reassembly.Add("#STA:000041,T;xxxxxL:0090;#"), "");
+  EXPECT_EQ(reassembly.Add("#STA:000041;" + std::string(70, 'x')),
+            "#STA:000041,T;xxxxxL:0090;#" + std::string(70, 'x'));
+}
+
+TEST(GsmReassembly, TextsWithoutStationKeysPassUnchanged) {
+  GsmReassembly reassembly;
+  EXPECT_EQ(reassembly.Add("Set success!"), "Set success!");
+  EXPECT_EQ(reassembly.Add("1,TANK ALRM!"), "1,TANK ALRM!");
+}
+
+TEST(GsmReassembly, HugeAnnouncedLengthNeverOverflows) {
+  GsmReassembly reassembly;
+  EXPECT_EQ(reassembly.Add("#STC1:000041;L:99999999999999999999;#"), "");
+  EXPECT_EQ(reassembly.Add("#STA:000041;x"), "");
+}
+
+TEST_F(ExchangeTest, GsmCommandsAreWrappedForTheModem) {
+  UseGsm();
+  commands.ReadGroup(2);
+  EXPECT_THAT(port.writes, ElementsAre("AT+BJSD=13,+491701000041,135791#CHEACK2#\r\n"));
+  EXPECT_EQ(exchange.state().last_command, "AT+BJSD=13,+491701000041,135791#CHEACK2#\r\n");
+}
+
+TEST_F(ExchangeTest, GsmEchoIsLoggedButNotRoutedThenThePartsAreJoined) {
+  UseGsm();
+  commands.ReadGroup(2);
+  listener.events.clear();
+  exchange.OnReceived("AT+BJSD=13,+491701000041,135791#CHEACK2#");
+  exchange.OnReceived("message send");
+  exchange.OnReceived(kFirstPart);
+  EXPECT_TRUE(exchange.busy());
+  exchange.OnReceived(kSecondPart);
+  EXPECT_FALSE(exchange.busy());
+  EXPECT_THAT(listener.events, ElementsAre("group2:" + kFirstPart + "PA:023400;#"));
+  EXPECT_THAT(listener.data_log,
+              ElementsAre("AT+BJSD=13,+491701000041,135791#CHEACK2#", "message send",
+                          "#STC2:000041;L:0040;AD00:1.000,2.000;PA:023400;#"));
+}
+
+TEST_F(ExchangeTest, GsmReplyThatNeverCompletesTimesOut) {
+  UseGsm();
+  commands.ReadGroup(2);
+  exchange.OnReceived(kFirstPart);
+  EXPECT_EQ(TickToEnd(), 902);
+  EXPECT_EQ(exchange.progress().status_text, "Command Time Out");
+}
+
+TEST_F(ExchangeTest, LeftOverPartIsNotGluedToTheNextReply) {
+  UseGsm();
+  commands.ReadGroup(2);
+  exchange.OnReceived(kFirstPart);
+  exchange.RequestStop();
+  exchange.Tick();
+  commands.ReadGroup(2);
+  exchange.OnReceived("#STC2:000041;L:0010;PA:1;#");
+  EXPECT_THAT(listener.events.back(), "group2:#STC2:000041;L:0010;PA:1;#");
+}
+
+TEST_F(ExchangeTest, ModemCommandsAreNotWrappedAndAnswerToTheInfoBox) {
+  UseGsm();
+  commands.BatchOrModemTest();
+  exchange.OnReceived("BJ-GSM TEST OK CSQ:21");
+  commands.ModemVersion();
+  exchange.OnReceived("BJ-GSM Modem V1.02");
+  EXPECT_THAT(port.writes, ElementsAre("AT+BJTE\r\n", "AT+BJDS\r\n"));
+  EXPECT_THAT(listener.events,
+              ElementsAre("info:BJ-GSM TEST OK CSQ:21", "info:BJ-GSM Modem V1.02"));
+}
+
+TEST_F(ExchangeTest, ModemCommandsNeedAnOpenIdlePortOnTheGsmRoute) {
+  commands.ModemVersion();
+  EXPECT_EQ(notifier.Last(), "Please select GSM Modem first.");
+  UseGsm();
+  port.open = false;
+  commands.BatchOrModemTest();
+  EXPECT_EQ(notifier.Last(), "Before Setup Command ,please Connect!");
+  port.open = true;
+  commands.ReadStatus();
+  commands.ModemVersion();
+  EXPECT_EQ(notifier.Last(), "Command is in progress...");
+  EXPECT_EQ(port.writes.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vexa::testing

@@ -1,0 +1,114 @@
+#include <gmock/gmock.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <regex>
+
+#include "link/data_log_text.h"
+#include "link/setup_log.h"
+#include "support/temp_dir.h"
+
+namespace vexa::testing {
+namespace {
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+TEST(SetupLog, AppendsOneStampedLinePerCommandInOrder) {
+  TempDir dir;
+  SetupLog log(dir.path() / "SetupLog.txt");
+  const std::time_t now = std::time(nullptr);
+  EXPECT_FALSE(log.Append("135791#STATUS#", now));
+  EXPECT_FALSE(log.Append("AT+BJSD=3,123,135791#CHEACK1#\r\n", now));
+  const std::string content = ReadFile(log.path());
+  const std::regex line(
+      R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d  135791#STATUS#\r\n)"
+      R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d  AT\+BJSD=3,123,135791#CHEACK1#\r\n\r\n)");
+  EXPECT_TRUE(std::regex_match(content, line)) << content;
+}
+
+TEST(SetupLog, IsCreatedOwnerOnlyAndKeepsEarlierLines) {
+  TempDir dir;
+  const auto path = dir.path() / "SetupLog.txt";
+  std::ofstream(path) << "older\r\n";
+  ::chmod(path.c_str(), 0600);
+  SetupLog(path).Append("x", 0);
+  EXPECT_EQ(ReadFile(path).substr(0, 7), "older\r\n");
+
+  const auto fresh = dir.path() / "Fresh.txt";
+  SetupLog(fresh).Append("x", 0);
+  struct stat info {};
+  ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST(SetupLog, RefusesALinkOnceWithAReasonAndWritesNothingThrough) {
+  TempDir dir;
+  const auto target = dir.path() / "target.txt";
+  std::ofstream(target) << "";
+  const auto path = dir.path() / "SetupLog.txt";
+  std::filesystem::create_symlink(target, path);
+  SetupLog log(path);
+  const auto reason = log.Append("246802#PS:111111,222222#", 0);
+  ASSERT_TRUE(reason);
+  EXPECT_NE(reason->find("Setup log"), std::string::npos);
+  EXPECT_FALSE(log.Append("again", 0));  // told once
+  EXPECT_EQ(ReadFile(target), "");
+}
+
+TEST(SetupLog, RefusesAHardLinkedFile) {
+  TempDir dir;
+  const auto path = dir.path() / "SetupLog.txt";
+  std::ofstream(path) << "";
+  std::filesystem::create_hard_link(path, dir.path() / "other");
+  EXPECT_TRUE(SetupLog(path).Append("secret", 0));
+  EXPECT_EQ(ReadFile(path), "");
+}
+
+TEST(DataLogText, HeaderAndEntriesNewestFirst) {
+  const std::time_t now = std::time(nullptr);
+  const std::string header = DataLogHeader(now);
+  EXPECT_TRUE(std::regex_match(header, std::regex(R"(->\[\d\d/\d\d/\d\d \]-{16}Data logs-{71})")));
+
+  std::string box = PrependDataLogEntry(header, "first", now);
+  box = PrependDataLogEntry(box, "second", now);
+  const std::regex entry(R"(->\[\d\d/\d\d/\d\d [^\]]+\]-{86})");
+  std::smatch match;
+  ASSERT_TRUE(std::regex_search(box, match, entry));
+  EXPECT_EQ(match.position(0), 0);
+  const std::string stamp = match.str(0);
+  EXPECT_EQ(box, stamp + "\r\nsecond\r\n\r\n " + stamp + "\r\nfirst\r\n\r\n " + header);
+}
+
+TEST(DataLogText, OnlyTheExactResetTextIsRenamed) {
+  EXPECT_NE(PrependDataLogEntry("", "initialize succesed!", 0).find("\r\nInitialization Completed!\r\n"),
+            std::string::npos);
+  EXPECT_NE(PrependDataLogEntry("", "xinitialize succesed!", 0).find("\r\nxinitialize succesed!\r\n"),
+            std::string::npos);
+}
+
+TEST(DataLogText, KeepsTheNewestTwoMebibytesInWholeEntries) {
+  std::string box = DataLogHeader(0);
+  const std::string reply(100'000, 'r');
+  for (int i = 0; i < 30; ++i) box = PrependDataLogEntry(box, reply, 0);
+  EXPECT_LE(box.size(), kDataLogLimit);
+  EXPECT_GT(box.size(), kDataLogLimit - 2 * reply.size());
+  EXPECT_EQ(box.substr(box.size() - 4), "\r\n\r\n");
+  // A single entry bigger than the limit is cut, not dropped.
+  EXPECT_EQ(PrependDataLogEntry("", std::string(3 * kDataLogLimit, 'x'), 0).size(), kDataLogLimit);
+}
+
+TEST(DataLogText, LongStationValuesAreShortened) {
+  EXPECT_EQ(ShortenForDataLog("#STC1:0000411234;TM:1;#"), "#STC1:000041;TM:1;#");
+  EXPECT_EQ(ShortenForDataLog("#STA:000041,T;A00:1;#"), "#STA:000041,T;A00:1;#");  // 8: kept
+  EXPECT_EQ(ShortenForDataLog("#STD:000041,T123;T:1;#STD:000041,T123;T:2;#"),
+            "#STD:000041;T:1;#STD:000041;T:2;#");
+  EXPECT_EQ(ShortenForDataLog("#STA:0000411234567"), "#STA:0000411234567");  // no ";"
+  EXPECT_EQ(ShortenForDataLog("Set success!"), "Set success!");
+}
+
+}  // namespace
+}  // namespace vexa::testing

@@ -1,0 +1,195 @@
+#include "link/main_window_commands.h"
+
+#include <gmock/gmock.h>
+
+#include "exchange_fixture.h"
+
+namespace vexa::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+TEST_F(ExchangeTest, ReadButtonsSendTheirCommandsAndSwitchPages) {
+  commands.ReadGroup(1);
+  exchange.OnReceived("#STC1:000041;#");
+  commands.ReadGroup(2);
+  exchange.OnReceived("#STC2:000041;#");
+  commands.ReadGroup(3);
+  exchange.OnReceived("#STC3:000041;#");
+  commands.ReadStatus();
+  exchange.OnReceived("#STA:000041,T;#");
+  commands.ReadVersion();
+  EXPECT_THAT(port.writes, ElementsAre("135791#CHEACK1#", "135791#CHEACK2#", "135791#CHEACK3#",
+                                       "135791#STATUS#", "135791#CHECKVR%"));
+  EXPECT_EQ(exchange.state().pending_code, 10001);
+  EXPECT_THAT(listener.events,
+              ElementsAre("page:0", "group1:#STC1:000041;#", "page:1", "group2:#STC2:000041;#",
+                          "page:3", "group3:#STC3:000041;#", "first-status:#STA:000041,T;#",
+                          "page:0"));
+}
+
+TEST_F(ExchangeTest, ValidationRefusesWithTheFirstFailure) {
+  commands.ReadStatus();
+  commands.ReadStatus();
+  EXPECT_EQ(notifier.Last(), "Command is Progress , Don't Disconnect!");
+  EXPECT_EQ(port.writes.size(), 1u);
+
+  const struct {
+    PhoneBookEntry entry;
+    const char* message;
+  } cases[] = {
+      {{"000050", "", "1", "2"}, "Device Phone Number is NULL ,please Edit Phone Book!"},
+      {{"000051", "+49", "", "2"}, "Device QueryPassword is NULL ,please Edit Phone Book!"},
+      {{"000052", "+49", "1", ""}, "Device SetupPassword is NULL ,please Edit Phone Book!"},
+  };
+  for (const auto& c : cases) {
+    RecordingNotifier quiet;
+    PhoneBookStore book(book_path(), quiet);
+    std::ofstream(book_path()) << "<HEALTHCHECK>\r\n<Records ID=\"" << c.entry.id
+                               << "\" Phone=\"" << c.entry.phone << "\" EnquiryPassword=\""
+                               << c.entry.enquiry_password << "\" SetupPassword=\""
+                               << c.entry.setup_password << "\" />\r\n</HEALTHCHECK>\r\n";
+    book.LoadEntries();
+    book.SelectCurrentDevice(c.entry.id);
+    CommandExchange other(port, book, command_buffer, setup_log, notifier, listener);
+    EXPECT_FALSE(other.ValidateCommand());
+    EXPECT_EQ(notifier.Last(), c.message);
+  }
+}
+
+TEST_F(ExchangeTest, NoSelectedDeviceIsRefused) {
+  RecordingNotifier quiet;
+  PhoneBookStore empty_book(book_path(), quiet);
+  CommandExchange other(port, empty_book, command_buffer, setup_log, notifier, listener);
+  EXPECT_FALSE(other.ValidateCommand());
+  EXPECT_EQ(notifier.Last(), "Before Setup Command ,please Select Device ID!");
+}
+
+TEST_F(ExchangeTest, SelectingADeviceQueriesTheStatusOnlyUntilTheFirstReply) {
+  commands.SelectDevice("000041");
+  EXPECT_THAT(port.writes, ElementsAre("135791#STATUS#"));
+  EXPECT_EQ(exchange.state().pending_code, 10000);
+  exchange.OnReceived("#STA:000041,T;K01:10;O01:1;#");
+  exchange.Tick();
+  commands.SelectDevice("000041");
+  EXPECT_EQ(port.writes.size(), 1u);
+  EXPECT_EQ(exchange.state().device_id, "000041");
+}
+
+TEST_F(ExchangeTest, SelectingADeviceIsRefusedWhenEmptyBusyOrDisconnected) {
+  commands.SelectDevice("");
+  EXPECT_EQ(notifier.Last(), "Before Query Command ,please Select Device ID!");
+  commands.ReadStatus();
+  commands.SelectDevice("000041");
+  EXPECT_EQ(notifier.Last(), "Command is in progress");
+  exchange.RequestStop();
+  exchange.Tick();
+  port.open = false;
+  commands.SelectDevice("000041");
+  EXPECT_EQ(notifier.Last(), "First please Select Port to Connect!");
+}
+
+TEST_F(ExchangeTest, InitNeedsCtrlAndTheRs232Route) {
+  commands.Init(false);
+  EXPECT_EQ(notifier.Last(), "Press <Ctrl> Key + Init");
+  UseGsm();
+  commands.Init(true);
+  EXPECT_TRUE(port.writes.empty());
+}
+
+TEST_F(ExchangeTest, InitResetsThenSendsTheSecondStepDirectly) {
+  command_buffer.RecordCommand(11002, "246802#ST:000041#");
+  exchange.device_context().humidity_calibrated = true;
+  commands.Init(true);
+  EXPECT_FALSE(exchange.device_context().humidity_calibrated);
+  exchange.OnReceived("initialize succesed!");
+  EXPECT_THAT(port.writes, ElementsAre("246802#RESET#", "246802#SD:00,0,0#"));
+  EXPECT_EQ(exchange.state().last_command, "246802#RESET#");
+  EXPECT_TRUE(exchange.busy());
+  EXPECT_TRUE(exchange.Tick());
+
+  exchange.OnReceived("Set success!");
+  EXPECT_FALSE(exchange.busy());
+  EXPECT_EQ(command_buffer.Count(), 0u);
+  EXPECT_THAT(listener.events,
+              ElementsAre("page:0", "info:initialize succesed!", "batch-refresh:0"));
+  exchange.Tick();
+  EXPECT_EQ(exchange.progress().status_text, "Command Success");
+
+  // Only the reset went into the setup log.
+  std::ifstream log(setup_log.path());
+  std::string content((std::istreambuf_iterator<char>(log)), {});
+  EXPECT_NE(content.find("  246802#RESET#\r\n"), std::string::npos);
+  EXPECT_EQ(content.find("SD:00"), std::string::npos);
+}
+
+TEST_F(ExchangeTest, ClearValidatesThenClearsThePages) {
+  commands.Clear();
+  EXPECT_THAT(listener.events, ElementsAre("clear:"));
+}
+
+TEST_F(ExchangeTest, BatchButtonOpensTheBatchPageWithTheBandFlag) {
+  commands.BatchOrModemTest();
+  EXPECT_THAT(listener.events, ElementsAre("page:7", "batch-refresh:1"));
+  EXPECT_TRUE(port.writes.empty());
+}
+
+TEST_F(ExchangeTest, PasswordChangeTakesThePasswordsFromTheCommandSent) {
+  SendAndReply("246802#PS:111111,222222#", 11003, "Set success! PS:999999,888888");
+  const PhoneBookEntry device = phone_book.GetCurrentDevice();
+  EXPECT_EQ(device.enquiry_password, "111111");
+  EXPECT_EQ(device.setup_password, "222222");
+  EXPECT_THAT(listener.events, ElementsAre("phone-book:"));
+  EXPECT_EQ(exchange.state().result, kResultSuccess);
+}
+
+TEST_F(ExchangeTest, PasswordChangeOnTheGsmRouteReadsThroughTheWrapper) {
+  UseGsm();
+  SendAndReply("246802#PS:111111,222222#", 11003, "Set success!");
+  EXPECT_EQ(phone_book.GetCurrentDevice().setup_password, "222222");
+}
+
+TEST_F(ExchangeTest, StationIdChangeMovesThePhoneBookEntry) {
+  SendAndReply("246802#ST:000077#", 11002, "Set success!");
+  ASSERT_EQ(phone_book.entries().size(), 1u);
+  EXPECT_EQ(phone_book.entries()[0],
+            (PhoneBookEntry{"000077", kPhone, kEnquiry, kSetup}));
+  EXPECT_EQ(phone_book.GetCurrentDevice().id, "000077");
+  EXPECT_EQ(exchange.state().device_id, "000077");
+  EXPECT_FALSE(phone_book.EntryExists("000041"));
+  EXPECT_THAT(listener.events, ElementsAre("phone-book:", "device-id:000077"));
+}
+
+TEST_F(ExchangeTest, FailedSetupLeavesThePhoneBookAlone) {
+  SendAndReply("246802#ST:000077#", 11002, "SET fail!");
+  EXPECT_EQ(exchange.state().result, kResultFail);
+  SendAndReply("246802#ST:000077#", 11002, "?");
+  EXPECT_EQ(exchange.state().result, kResultDataError);
+  EXPECT_TRUE(phone_book.EntryExists("000041"));
+  EXPECT_THAT(listener.events, IsEmpty());
+}
+
+TEST_F(ExchangeTest, PageResetRestoresFactoryPasswordsAndFinishesAfterTheSecondStep) {
+  phone_book.UpdatePasswords("000041", "111111", "222222");
+  SendAndReply("tovel3#RESET#", 11019, "initialize succesed!");
+  EXPECT_EQ(phone_book.GetCurrentDevice().setup_password, "246802");
+  EXPECT_EQ(phone_book.GetCurrentDevice().enquiry_password, "135791");
+  EXPECT_EQ(port.writes.back(), "246802#SD:00,0,0#");
+  EXPECT_TRUE(exchange.Tick());  // still waiting for the second step
+  exchange.OnReceived("Set success!");
+  EXPECT_FALSE(exchange.Tick());
+  EXPECT_EQ(exchange.progress().status_text, "Command Success");
+  EXPECT_THAT(listener.events,
+              ElementsAre("phone-book:", "info:initialize succesed!", "batch-refresh:0"));
+}
+
+TEST_F(ExchangeTest, BatchPasswordOrStationCommandsDoNotTouchThePhoneBook) {
+  SendAndReply("246802#ST:000077#", 16001, "Set success!");
+  SendAndReply("246802#PS:111111,222222#", 16001, "Set success!");
+  EXPECT_TRUE(phone_book.EntryExists("000041"));
+  EXPECT_EQ(phone_book.GetCurrentDevice().setup_password, kSetup);
+}
+
+}  // namespace
+}  // namespace vexa::testing
