@@ -237,10 +237,10 @@ SimulatedLogger::Setter SimulatedLogger::FindSetter(std::string_view key) {
   if (key == "SA") return member(&SimulatedLogger::SetLoggingInterval);
   if (key == "SD") return member(&SimulatedLogger::CheckGprsUpload);
   if (key == "CP") return member(&SimulatedLogger::SetSmsUpload);
-  if (key == "AP1")
-    return [this](std::string_view args) { return SetAlarmPhone(settings_.alarm_phone1, args); };
-  if (key == "AP2")
-    return [this](std::string_view args) { return SetAlarmPhone(settings_.alarm_phone2, args); };
+  if (key == "AP1" || key == "AP2") {
+    std::string& slot = key == "AP1" ? settings_.alarm_phone1 : settings_.alarm_phone2;
+    return [this, &slot](std::string_view args) { return SetAlarmPhone(slot, args); };
+  }
   if (key == "PA") return member(&SimulatedLogger::SetDigitalModes);
   if (const auto channel = Numbered(key, "AD")) {
     return [this, channel](std::string_view args) { return SetAnalog(*channel, args); };
