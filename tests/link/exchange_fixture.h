@@ -62,10 +62,10 @@ inline constexpr char kEnquiry[] = "135791";
 inline constexpr char kSetup[] = "246802";
 inline constexpr char kPhone[] = "+491701000041";
 
-// An exchange over a fake port, with logger 000041 in a fresh phone book selected.
-class ExchangeTest : public ::testing::Test {
+// Logger 000041 in a fresh phone book, selected, with the records every exchange needs.
+class LoggerFixture : public ::testing::Test {
  protected:
-  ExchangeTest() {
+  LoggerFixture() {
     std::ofstream(book_path()) << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n"
                                   "<HEALTHCHECK>\r\n"
                                   "<Records ID=\"000041\" Phone=\"+491701000041\" "
@@ -73,10 +73,22 @@ class ExchangeTest : public ::testing::Test {
                                   "</HEALTHCHECK>\r\n";
     phone_book.LoadEntries();
     phone_book.SelectCurrentDevice("000041");
-    exchange.set_device_id("000041");
   }
 
   std::string book_path() const { return (dir.path() / "addressbook.xml").string(); }
+
+  TempDir dir;
+  RecordingNotifier notifier;
+  PhoneBookStore phone_book{book_path(), notifier};
+  CommandBuffer command_buffer;
+  SetupLog setup_log{dir.path() / "SetupLog.txt"};
+  RecordingListener listener;
+};
+
+// An exchange over a fake port.
+class ExchangeTest : public LoggerFixture {
+ protected:
+  ExchangeTest() { exchange.set_device_id("000041"); }
 
   void UseGsm() { exchange.set_transport_mode(TransportMode::kGsmModem); }
 
@@ -93,13 +105,7 @@ class ExchangeTest : public ::testing::Test {
     return ticks;
   }
 
-  TempDir dir;
-  RecordingNotifier notifier;
-  PhoneBookStore phone_book{book_path(), notifier};
-  CommandBuffer command_buffer;
-  SetupLog setup_log{dir.path() / "SetupLog.txt"};
   FakePort port;
-  RecordingListener listener;
   CommandExchange exchange{port, phone_book, command_buffer, setup_log, notifier, listener};
   MainWindowCommands commands{exchange, phone_book, notifier, listener};
 };

@@ -1,0 +1,147 @@
+// The exchange over a real pseudo-terminal, talking to the simulated logger
+// directly or through the simulated GSM modem.
+#include <gmock/gmock.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+
+#include "exchange_fixture.h"
+#include "link/serial_port.h"
+#include "sim/simulator_session.h"
+
+namespace vexa::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+// Bursts from the receive thread, queued for the test's thread as the window does.
+class BurstQueue {
+ public:
+  void Push(std::string burst) {
+    std::lock_guard lock(mutex_);
+    bursts_.push_back(std::move(burst));
+    ready_.notify_one();
+  }
+  std::optional<std::string> Pop(std::chrono::milliseconds wait) {
+    std::unique_lock lock(mutex_);
+    if (!ready_.wait_for(lock, wait, [&] { return !bursts_.empty(); })) return std::nullopt;
+    std::string burst = std::move(bursts_.front());
+    bursts_.pop_front();
+    return burst;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<std::string> bursts_;
+};
+
+class EndToEndTest : public LoggerFixture {
+ protected:
+  void Connect(bool gsm, sim::Faults faults = {}) {
+    session_ = sim::SimulatorSession::Start({.gsm = gsm, .faults = faults, .part_delay = 600ms});
+    ASSERT_TRUE(session_);
+    ASSERT_EQ(serial_.InitPort(session_->slave_path(), 9600), 1);
+    ASSERT_EQ(serial_.OpenPort(), 1);
+    exchange.set_transport_mode(gsm ? TransportMode::kGsmModem : TransportMode::kRs232);
+  }
+
+  // Hands received bursts to the exchange while it is busy, as the window's
+  // queued events would, until nothing more comes for `quiet`.
+  void Pump(std::chrono::milliseconds quiet = 3s) {
+    while (exchange.busy()) {
+      auto burst = bursts_.Pop(quiet);
+      if (!burst) return;
+      transcript.push_back(*burst);
+      exchange.OnReceived(*burst);
+    }
+  }
+
+  // Pumps the replies, then lets the next tick finish the command.
+  std::string Outcome() {
+    Pump();
+    exchange.Tick();
+    return exchange.progress().status_text;
+  }
+
+  std::vector<std::string> transcript;
+  BurstQueue bursts_;
+  std::unique_ptr<sim::SimulatorSession> session_;
+  SerialPort serial_{[this](std::string burst) { bursts_.Push(std::move(burst)); }};
+  CommandExchange exchange{serial_, phone_book, command_buffer, setup_log, notifier, listener};
+  MainWindowCommands commands{exchange, phone_book, notifier, listener};
+};
+
+TEST_F(EndToEndTest, Rs232StatusThenGroup2) {
+  Connect(false);
+  commands.SelectDevice("000041");
+  EXPECT_EQ(Outcome(), "Command Success");
+  EXPECT_EQ(exchange.device_context().digital_input_count, 15);
+  EXPECT_EQ(exchange.device_context().relay_count, 2);
+
+  commands.ReadGroup(2);
+  EXPECT_EQ(Outcome(), "Command Success");
+  ASSERT_EQ(listener.events.size(), 3u);
+  EXPECT_THAT(listener.events[0], StartsWith("first-status:#STA:000041,T;"));
+  EXPECT_EQ(listener.events[1], "page:1");
+  EXPECT_THAT(listener.events[2], StartsWith("group2:#STC2:000041;AD00:"));
+}
+
+TEST_F(EndToEndTest, GsmStatusThenGroup2ThroughTheModem) {
+  Connect(true);
+  commands.SelectDevice("000041");
+  EXPECT_EQ(Outcome(), "Command Success");
+  EXPECT_EQ(exchange.device_context().relay_count, 2);
+
+  transcript.clear();
+  commands.ReadGroup(2);
+  EXPECT_EQ(Outcome(), "Command Success");
+  // Echo, confirmation, then the reply in several short messages.
+  ASSERT_GE(transcript.size(), 4u);
+  EXPECT_THAT(transcript[0], HasSubstr("AT+BJSD"));
+  EXPECT_THAT(transcript[1], HasSubstr("message send"));
+  EXPECT_THAT(transcript[2], StartsWith("#STC2:000041;L:"));
+  EXPECT_THAT(transcript[3], StartsWith("#STA:000041;"));
+  EXPECT_THAT(listener.events.back(), StartsWith("group2:#STC2:000041;L:"));
+  EXPECT_THAT(listener.events.back(), HasSubstr("PA:023400;#"));
+  for (const auto& burst : transcript) EXPECT_LE(burst.size(), 160u + 40u) << burst;
+}
+
+TEST_F(EndToEndTest, SilentLoggerTimesOut) {
+  Connect(false, {.silent = true});
+  commands.ReadStatus();
+  Pump(1s);
+  int ticks = 1;
+  while (exchange.Tick()) ++ticks;
+  EXPECT_EQ(ticks, 402);
+  EXPECT_EQ(exchange.state().result, kResultTimeOut);
+}
+
+TEST_F(EndToEndTest, WrongPasswordEndsAsTheCommandsHandlerSays) {
+  phone_book.UpdatePasswords("000041", "000000", "000000");
+  Connect(false);
+  commands.ReadGroup(1);
+  EXPECT_EQ(Outcome(), "Data Error");  // the group handler finds no marker
+  command_buffer.Clear();
+  exchange.SendCommand("000000#TM:2612091430#", 11004);
+  EXPECT_EQ(Outcome(), "Data Error");
+  EXPECT_THAT(listener.data_log, ElementsAre("Password is error!", "Password is error!"));
+}
+
+TEST_F(EndToEndTest, SetCommandIsAppliedAndReadBack) {
+  Connect(false);
+  exchange.SendCommand("246802#SA:3#", 11005);
+  EXPECT_EQ(Outcome(), "Command Success");
+  commands.ReadGroup(1);
+  EXPECT_EQ(Outcome(), "Command Success");
+  EXPECT_THAT(listener.events.back(), HasSubstr(";SA:3;"));
+}
+
+}  // namespace
+}  // namespace vexa::testing
