@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexa {
+
+// The device behind an entry of the Port list: "COMn" is /dev/ttyS<n-1>, a text that
+// starts with "/" is a device path already. Anything else names no device: empty.
+std::string PortDevicePath(std::string_view port_name);
+
+// The USB and ACM serial adapters present in `dev_dir`: ttyUSB before ttyACM, each in
+// number order (ttyUSB2 before ttyUSB10).
+std::vector<std::string> ListSerialDevices(const std::filesystem::path& dev_dir = "/dev");
+
+}  // namespace vexa

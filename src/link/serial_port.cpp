@@ -1,0 +1,285 @@
+#include "link/serial_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+namespace vexa {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kReadSize = 1024;
+// A burst ends with the first interval this long in which no byte arrived.
+constexpr auto kBurstGap = std::chrono::milliseconds(200);
+constexpr auto kWriteTimeOut = std::chrono::milliseconds(1000);
+
+unsigned SupportedBaudRate(unsigned baud_rate) {
+  return baud_rate == 1200 || baud_rate == 2400 || baud_rate == 4800 ? baud_rate : 9600;
+}
+
+speed_t Speed(unsigned baud_rate) {
+  switch (baud_rate) {
+    case 1200:
+      return B1200;
+    case 2400:
+      return B2400;
+    case 4800:
+      return B4800;
+    default:
+      return B9600;
+  }
+}
+
+bool ApplyLineSettings(int fd, unsigned baud_rate) {
+  termios tio{};
+  if (tcgetattr(fd, &tio) != 0) return false;
+  cfmakeraw(&tio);
+  tio.c_iflag &= ~(IXOFF | IXANY | INPCK);
+  tio.c_cflag &= ~(CSTOPB | CRTSCTS);
+  tio.c_cflag |= CLOCAL | CREAD;
+  // With O_NONBLOCK this makes an empty queue read as EAGAIN and a hang-up as 0 bytes.
+  tio.c_cc[VMIN] = 1;
+  tio.c_cc[VTIME] = 0;
+  return cfsetispeed(&tio, Speed(baud_rate)) == 0 && cfsetospeed(&tio, Speed(baud_rate)) == 0 &&
+         tcsetattr(fd, TCSANOW, &tio) == 0;
+}
+
+void SetDtr(int fd, bool raised) {
+  // A pseudo-terminal has no modem lines; that is not an error.
+  int dtr = TIOCM_DTR;
+  ioctl(fd, raised ? TIOCMBIS : TIOCMBIC, &dtr);
+}
+
+// The open device, or -1. O_NONBLOCK keeps the open from waiting for carrier and
+// lets a read of an empty queue return at once.
+int OpenDevice(const std::string& path, unsigned baud_rate) {
+  const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return -1;
+  // TIOCEXCL does not keep out root; the lock keeps out everyone who asks for it.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || !ApplyLineSettings(fd, baud_rate) ||
+      ioctl(fd, TIOCEXCL) != 0) {
+    close(fd);
+    return -1;
+  }
+  tcflush(fd, TCIOFLUSH);
+  SetDtr(fd, true);
+  return fd;
+}
+
+void CloseDevice(int fd) {
+  SetDtr(fd, false);
+  tcflush(fd, TCIOFLUSH);
+  ioctl(fd, TIOCNXCL);  // the flag outlives this descriptor while others hold the device
+  close(fd);
+}
+
+// True when `fd` became ready for `events` before `deadline`.
+bool WaitReady(int fd, short events, Clock::time_point deadline) {
+  pollfd entry{fd, events, 0};
+  for (;;) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) return false;
+    const int ready = poll(&entry, 1, static_cast<int>(left));
+    if (ready >= 0) return ready > 0;
+    if (errno != EINTR) return false;
+  }
+}
+
+enum class Wake { kInput, kStop, kGone };
+
+Wake WaitForInput(int fd, int stop_fd) {
+  std::array<pollfd, 2> entries{{{fd, POLLIN, 0}, {stop_fd, POLLIN, 0}}};
+  while (poll(entries.data(), entries.size(), -1) < 0) {
+    if (errno != EINTR) return Wake::kGone;
+  }
+  if (entries[1].revents != 0) return Wake::kStop;
+  if (entries[0].revents & (POLLHUP | POLLERR | POLLNVAL)) return Wake::kGone;
+  return Wake::kInput;
+}
+
+// The number of bytes read, at most one buffer; nothing when the device has gone
+// away (hung up: 0 bytes; pulled: EIO or ENXIO).
+std::optional<std::size_t> ReadPort(int fd, std::array<char, kReadSize>& buffer) {
+  for (;;) {
+    const ssize_t count = read(fd, buffer.data(), buffer.size());
+    if (count > 0) return static_cast<std::size_t>(count);
+    if (count < 0 && errno == EAGAIN) return 0;
+    if (count == 0 || errno != EINTR) return std::nullopt;
+  }
+}
+
+void DrainPipe(int fd) {
+  char bytes[16];
+  while (read(fd, bytes, sizeof bytes) > 0) {
+  }
+}
+
+}  // namespace
+
+struct SerialPort::PortState {
+  PortState(std::string path, unsigned rate, int stop_read_end, int stop_write_end)
+      : device_path(std::move(path)),
+        baud_rate(rate),
+        stop_read(stop_read_end),
+        stop_write(stop_write_end) {}
+  ~PortState() {
+    close(stop_read);
+    close(stop_write);
+  }
+
+  const std::string device_path;
+  const unsigned baud_rate;
+  int fd = -1;                       // the open device; -1 until opened and after closing
+  std::atomic<bool> running{false};  // open, and the receive thread must keep running
+  std::thread thread;
+  // A self-pipe: readable once the receive thread must stop, so that it never sleeps
+  // through a disconnect.
+  const int stop_read;
+  const int stop_write;
+};
+
+SerialPort::SerialPort(Receiver receiver, LostHandler lost)
+    : receiver_(std::move(receiver)), lost_(std::move(lost)) {}
+
+SerialPort::~SerialPort() {
+  ClosePort();
+}
+
+int SerialPort::InitPort(std::string device_path, unsigned baud_rate) {
+  ClosePort();
+  std::array<int, 2> stop{};
+  if (pipe2(stop.data(), O_CLOEXEC | O_NONBLOCK) != 0) return -1;
+  auto state = std::make_unique<PortState>(std::move(device_path), SupportedBaudRate(baud_rate),
+                                           stop[0], stop[1]);
+  std::lock_guard lock(mutex_);
+  state_ = std::move(state);
+  return 1;
+}
+
+int SerialPort::OpenPort() {
+  std::lock_guard lock(mutex_);
+  if (!state_ || state_->fd >= 0) return 0;
+  const int fd = OpenDevice(state_->device_path, state_->baud_rate);
+  if (fd < 0) return 0;
+  state_->fd = fd;
+  state_->running = true;
+  try {
+    state_->thread = std::thread(&SerialPort::WatchThread, this, std::ref(*state_));
+  } catch (const std::system_error&) {
+    state_->running = false;
+    CloseDevice(fd);
+    state_->fd = -1;
+    return 0;
+  }
+  return 1;
+}
+
+int SerialPort::ClosePort() {
+  {
+    std::lock_guard lock(mutex_);
+    if (!state_) return 0;
+  }
+  // Also after the device went away: its thread has ended but is still to be joined,
+  // and the descriptor is still to be closed.
+  StopPort();
+  std::lock_guard lock(mutex_);
+  state_.reset();
+  return 1;
+}
+
+int SerialPort::StopPort() {
+  PortState* port = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    if (!state_) return 1;
+    port = state_.get();
+    port->running = false;
+    // Should the pipe be full, it is readable already.
+    const char stop = 1;
+    [[maybe_unused]] const ssize_t woken = write(port->stop_write, &stop, 1);
+  }
+  // Unlocked: the thread may be delivering a burst to a receiver that writes.
+  if (port->thread.joinable()) port->thread.join();
+  std::lock_guard lock(mutex_);
+  if (port->fd >= 0) {
+    CloseDevice(port->fd);
+    port->fd = -1;
+  }
+  DrainPipe(port->stop_read);
+  return 1;
+}
+
+bool SerialPort::WritePort(std::string_view bytes) {
+  std::lock_guard lock(mutex_);
+  if (!state_ || !state_->running) return false;
+  const int fd = state_->fd;
+  // Whatever arrived before the command cannot be its reply.
+  tcflush(fd, TCIOFLUSH);
+  const auto deadline = Clock::now() + kWriteTimeOut;
+  while (!bytes.empty()) {
+    const ssize_t count = write(fd, bytes.data(), bytes.size());
+    if (count > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(count));
+    } else if (count < 0 && errno != EAGAIN && errno != EINTR) {
+      return false;
+    } else if (!WaitReady(fd, POLLOUT, deadline)) {  // the output queue stays full
+      return false;
+    }
+  }
+  return true;
+}
+
+bool SerialPort::IsPortOpen() const {
+  std::lock_guard lock(mutex_);
+  return state_ && state_->running;
+}
+
+unsigned SerialPort::baud_rate() const {
+  std::lock_guard lock(mutex_);
+  return state_ ? state_->baud_rate : 0;
+}
+
+void SerialPort::WatchThread(PortState& port) {
+  // True while the stop pipe stayed quiet for a whole burst gap.
+  const auto pause = [&port] {
+    return !WaitReady(port.stop_read, POLLIN, Clock::now() + kBurstGap);
+  };
+  std::array<char, kReadSize> buffer;
+  bool gone = false;
+  while (!gone && port.running) {
+    const Wake wake = WaitForInput(port.fd, port.stop_read);
+    if (wake != Wake::kInput) {
+      gone = wake == Wake::kGone;
+      break;
+    }
+    pause();
+    std::string text;
+    std::optional<std::size_t> count;
+    while ((count = ReadPort(port.fd, buffer)).value_or(0) > 0) {
+      // A zero byte ends what this read contributes.
+      const std::string_view piece(buffer.data(), *count);
+      text.append(piece.substr(0, piece.find('\0')));
+      if (!pause()) break;
+    }
+    gone = !count;
+    if (!text.empty()) receiver_(std::move(text));
+  }
+  // A stop by StopPort has cleared running already and is no loss.
+  if (gone && port.running.exchange(false) && lost_) lost_();
+}
+
+}  // namespace vexa

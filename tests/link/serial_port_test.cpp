@@ -1,0 +1,278 @@
+#include "link/serial_port.h"
+
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/pty_pair.h"
+
+namespace vexa {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+std::chrono::milliseconds CpuTime() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec));
+}
+
+// Descriptors of this process on `path` that a started program would not inherit.
+int CloseOnExecDescriptorsOn(const std::string& path) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code error;
+    if (std::filesystem::read_symlink(entry.path(), error) != path) continue;
+    count += (fcntl(std::stoi(entry.path().filename().string()), F_GETFD) & FD_CLOEXEC) != 0;
+  }
+  return count;
+}
+
+template <typename Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = 2s) {
+  const auto deadline = Clock::now() + timeout;
+  while (!condition()) {
+    if (Clock::now() > deadline) return false;
+    std::this_thread::sleep_for(1ms);
+  }
+  return true;
+}
+
+class SerialPortTest : public ::testing::Test {
+ protected:
+  void Open(unsigned baud_rate = 9600) {
+    ASSERT_EQ(port_.InitPort(pty_.slave_path(), baud_rate), 1);
+    ASSERT_EQ(port_.OpenPort(), 1);
+    ASSERT_TRUE(port_.IsPortOpen());
+  }
+
+  // The texts received so far, once there are `count` of them or `timeout` has passed.
+  std::vector<std::string> WaitForBursts(std::size_t count,
+                                         std::chrono::milliseconds timeout = 3s) {
+    std::unique_lock lock(mutex_);
+    arrived_.wait_for(lock, timeout, [&] { return bursts_.size() >= count; });
+    return bursts_;
+  }
+
+  termios LineSettings() const {
+    termios tio{};
+    tcgetattr(pty_.master(), &tio);  // on a master, this reads the slave's settings
+    return tio;
+  }
+
+  // The device went away: the thread ends once, without spinning, and writes fail.
+  void ExpectLostOnce(std::chrono::milliseconds cpu_before) {
+    ASSERT_TRUE(WaitUntil([&] { return lost_calls_ > 0; }));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(lost_calls_, 1);
+    EXPECT_FALSE(port_.IsPortOpen());
+    EXPECT_FALSE(port_.WritePort("#STATUS#"));
+    EXPECT_LT(CpuTime() - cpu_before, 200ms);
+    const auto start = Clock::now();
+    EXPECT_EQ(port_.ClosePort(), 1);
+    EXPECT_LT(Clock::now() - start, 200ms);
+  }
+
+  PtyPair pty_;
+  std::mutex mutex_;
+  std::condition_variable arrived_;
+  std::vector<std::string> bursts_;
+  std::atomic<int> lost_calls_{0};
+  SerialPort port_{[this](std::string burst) {
+                     std::lock_guard lock(mutex_);
+                     bursts_.push_back(std::move(burst));
+                     arrived_.notify_all();
+                   },
+                   [this] { ++lost_calls_; }};
+};
+
+TEST(SerialPortRateTest, KeepsTheSlowRatesAndUses9600Otherwise) {
+  SerialPort port([](std::string) {});
+  EXPECT_EQ(port.baud_rate(), 0u);
+  for (const auto& [asked, used] : {std::pair{300u, 9600u},
+                                    {1200u, 1200u},
+                                    {2400u, 2400u},
+                                    {4800u, 4800u},
+                                    {9600u, 9600u},
+                                    {115200u, 9600u}}) {
+    ASSERT_EQ(port.InitPort("/dev/ttyS0", asked), 1);
+    EXPECT_EQ(port.baud_rate(), used) << asked;
+  }
+}
+
+TEST_F(SerialPortTest, OpensRaw8N1AtTheRateAndReleasesTheDevice) {
+  pty_.Send("old\n");  // waiting before the port is opened
+  ASSERT_TRUE(WaitUntil([&] { return pty_.SlaveQueued() > 0; }));
+  Open(300);
+
+  const termios tio = LineSettings();
+  EXPECT_EQ(cfgetospeed(&tio), B9600);
+  EXPECT_EQ(cfgetispeed(&tio), B9600);
+  EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+  EXPECT_EQ(tio.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
+  EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ECHONL | ISIG | IEXTEN), 0u);
+  EXPECT_EQ(tio.c_iflag & (ICRNL | INLCR | IGNCR | ISTRIP | IXON | IXOFF), 0u);
+  EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+  EXPECT_EQ(pty_.SlaveQueued(), 0);  // opening discarded what was waiting
+  EXPECT_EQ(CloseOnExecDescriptorsOn(pty_.slave_path()), 1);
+
+  ASSERT_EQ(port_.ClosePort(), 1);
+  EXPECT_EQ(CloseOnExecDescriptorsOn(pty_.slave_path()), 0);
+
+  Open(4800);
+  const termios slow = LineSettings();
+  EXPECT_EQ(cfgetospeed(&slow), B4800);
+  EXPECT_THAT(WaitForBursts(1, 300ms), IsEmpty());
+}
+
+TEST_F(SerialPortTest, WithoutAUsableDeviceNothingOpens) {
+  EXPECT_FALSE(port_.IsPortOpen());
+  EXPECT_FALSE(port_.WritePort("#STATUS#"));
+  EXPECT_EQ(port_.OpenPort(), 0);
+  EXPECT_EQ(port_.ClosePort(), 0);
+
+  for (const char* path : {"/dev/no-such-port", "/dev/null"}) {  // absent; not a terminal
+    ASSERT_EQ(port_.InitPort(path, 9600), 1);
+    EXPECT_EQ(port_.OpenPort(), 0) << path;
+    EXPECT_FALSE(port_.IsPortOpen());
+    EXPECT_FALSE(port_.WritePort("#STATUS#"));
+    EXPECT_EQ(port_.ClosePort(), 1);
+    EXPECT_EQ(port_.ClosePort(), 0);
+  }
+}
+
+TEST_F(SerialPortTest, ASecondOpenOfTheSameDeviceFailsUntilTheFirstCloses) {
+  Open();
+  SerialPort second([](std::string) {});
+  ASSERT_EQ(second.InitPort(pty_.slave_path(), 9600), 1);
+  EXPECT_EQ(second.OpenPort(), 0);
+  EXPECT_FALSE(second.IsPortOpen());
+
+  EXPECT_TRUE(port_.WritePort("#1#"));
+  EXPECT_EQ(pty_.Receive(3, 1s), "#1#");
+
+  ASSERT_EQ(port_.ClosePort(), 1);
+  EXPECT_EQ(second.OpenPort(), 1);
+  EXPECT_TRUE(second.WritePort("#2#"));
+  EXPECT_EQ(pty_.Receive(3, 1s), "#2#");
+}
+
+TEST_F(SerialPortTest, WriteSendsBytesUnchangedAndDiscardsUnreadInput) {
+  Open();
+  pty_.Send("stale");
+  // Still inside the receive thread's first 200 ms, before it reads anything.
+  ASSERT_TRUE(WaitUntil([&] { return pty_.SlaveQueued() == 5; }, 100ms));
+  ASSERT_TRUE(port_.WritePort("AT+BJTE\r\n\xff"));
+  EXPECT_EQ(pty_.SlaveQueued(), 0);
+  EXPECT_EQ(pty_.Receive(10, 1s), "AT+BJTE\r\n\xff");
+
+  pty_.Send("BJ-GSM TEST OK CSQ:21");
+  EXPECT_THAT(WaitForBursts(1), ElementsAre("BJ-GSM TEST OK CSQ:21"));
+}
+
+TEST_F(SerialPortTest, AWriteThatCannotLeaveFailsAfterItsTimeOut) {
+  Open();
+  const std::string flood(1 << 20, 'x');  // far more than the line's queues hold; no one reads
+  const auto start = Clock::now();
+  EXPECT_FALSE(port_.WritePort(flood));
+  EXPECT_LT(Clock::now() - start, 3s);
+  EXPECT_TRUE(port_.IsPortOpen());
+  EXPECT_TRUE(port_.WritePort("#1#"));
+}
+
+TEST_F(SerialPortTest, ShortGapsJoinOneTextAndALongPauseSplitsIt) {
+  Open();
+  pty_.Send("#STA:000041,");
+  std::this_thread::sleep_for(100ms);
+  pty_.Send("T;A00:45.20;\r\n");
+  std::this_thread::sleep_for(100ms);
+  pty_.Send("#");
+  std::this_thread::sleep_for(800ms);
+  pty_.Send("\xb0OK\r");
+  EXPECT_THAT(WaitForBursts(2), ElementsAre("#STA:000041,T;A00:45.20;\r\n#", "\xb0OK\r"));
+}
+
+TEST_F(SerialPortTest, ManyWaitingBytesArriveAsOneText) {
+  Open();
+  std::string block;
+  for (int i = 0; i < 3000; ++i) block += static_cast<char>('A' + i % 26);
+  pty_.Send(block);
+  const auto bursts = WaitForBursts(1);
+  ASSERT_EQ(bursts.size(), 1u);
+  EXPECT_EQ(bursts[0], block);
+}
+
+TEST_F(SerialPortTest, AZeroByteCutsWhatItsReadContributes) {
+  Open();
+  pty_.Send(std::string("OK\0junk", 7));
+  EXPECT_THAT(WaitForBursts(1), ElementsAre("OK"));
+
+  pty_.Send(std::string("\0xyz", 4));  // leaves nothing, so no text is delivered
+  std::this_thread::sleep_for(700ms);
+  pty_.Send("next");
+  EXPECT_THAT(WaitForBursts(2), ElementsAre("OK", "next"));
+}
+
+TEST_F(SerialPortTest, DisconnectWhileTheLoggerSendsEndsPromptly) {
+  Open();
+  std::atomic<bool> sending{true};
+  std::thread logger([&] {
+    for (int i = 0; sending && i < 100; ++i) {
+      pty_.Send("x");
+      std::this_thread::sleep_for(50ms);
+    }
+  });
+  std::this_thread::sleep_for(400ms);  // well inside one burst
+
+  const auto start = Clock::now();
+  EXPECT_EQ(port_.ClosePort(), 1);
+  const auto took = Clock::now() - start;
+  sending = false;
+  logger.join();
+
+  EXPECT_LT(took, 500ms);
+  EXPECT_FALSE(port_.IsPortOpen());
+  EXPECT_FALSE(port_.WritePort("#STATUS#"));
+  EXPECT_EQ(lost_calls_, 0);
+}
+
+TEST_F(SerialPortTest, AQuietLineStaysOpenAndAHangUpEndsIt) {
+  Open();
+  const auto cpu_before = CpuTime();
+  std::this_thread::sleep_for(300ms);
+  EXPECT_TRUE(port_.IsPortOpen());
+  EXPECT_EQ(lost_calls_, 0);
+
+  pty_.CloseMaster();
+  ExpectLostOnce(cpu_before);
+  EXPECT_THAT(WaitForBursts(1, 0ms), IsEmpty());
+}
+
+TEST_F(SerialPortTest, AHangUpInsideABurstEndsIt) {
+  Open();
+  const auto cpu_before = CpuTime();
+  pty_.Send("#STA:0000");
+  std::this_thread::sleep_for(50ms);  // the thread now waits for the rest of the burst
+  pty_.CloseMaster();
+  ExpectLostOnce(cpu_before);
+}
+
+}  // namespace
+}  // namespace vexa
