@@ -1,0 +1,3 @@
+#include "pages/alarms/analog_alarm_page.h"
+
+CTarvoKSet5Dlg::CTarvoKSet5Dlg(vexa::PageContext /*context*/, QWidget* parent) : QWidget(parent) {}

@@ -1,0 +1,4 @@
+#include "pages/alarms/input_alarm_page.h"
+
+CTarvoKSet5Dlg2::CTarvoKSet5Dlg2(vexa::PageContext /*context*/, QWidget* parent)
+    : QWidget(parent) {}

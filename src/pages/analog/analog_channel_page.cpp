@@ -1,0 +1,4 @@
+#include "pages/analog/analog_channel_page.h"
+
+CTarvoKSet2Dlg1::CTarvoKSet2Dlg1(vexa::PageContext /*context*/, QWidget* parent)
+    : QWidget(parent) {}
