@@ -1,10 +1,6 @@
-#include <QApplication>
-#include <QDialog>
+#include "app/data_logger_setup_app.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  QDialog window;
-  window.setWindowTitle("Vexa-T_Setup");
-  window.show();
-  return app.exec();
+  CDataLoggerSetupApp app(argc, argv);
+  return app.Run();
 }

@@ -1,15 +1,20 @@
 #include "app/message_box_notifier.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace {
 
 QMessageBox::Icon ToQt(vexa::MessageIcon icon) {
   switch (icon) {
-    case vexa::MessageIcon::kError: return QMessageBox::Critical;
-    case vexa::MessageIcon::kWarning: return QMessageBox::Warning;
-    case vexa::MessageIcon::kInformation: return QMessageBox::Information;
-    case vexa::MessageIcon::kNone: break;
+    case vexa::MessageIcon::kError:
+      return QMessageBox::Critical;
+    case vexa::MessageIcon::kWarning:
+      return QMessageBox::Warning;
+    case vexa::MessageIcon::kInformation:
+      return QMessageBox::Information;
+    case vexa::MessageIcon::kNone:
+      break;
   }
   return QMessageBox::NoIcon;
 }
@@ -23,13 +28,17 @@ QString Caption(const std::string& caption) {
 void MessageBoxNotifier::Show(const std::string& text, const std::string& caption,
                               vexa::MessageIcon icon) {
   QMessageBox box(ToQt(icon), Caption(caption), QString::fromLatin1(text), QMessageBox::Ok,
-                  parent_);
+                  Parent());
   box.exec();
 }
 
 bool MessageBoxNotifier::AskOkCancel(const std::string& text, const std::string& caption,
                                      vexa::MessageIcon icon) {
   QMessageBox box(ToQt(icon), Caption(caption), QString::fromLatin1(text),
-                  QMessageBox::Ok | QMessageBox::Cancel, parent_);
+                  QMessageBox::Ok | QMessageBox::Cancel, Parent());
   return box.exec() == QMessageBox::Ok;
+}
+
+QWidget* MessageBoxNotifier::Parent() const {
+  return parent_ ? parent_ : QApplication::activeWindow();
 }

@@ -4,7 +4,8 @@
 
 class QWidget;
 
-// Shows messages as modal message boxes over the main window.
+// Shows messages as modal message boxes over `parent`, or without one over
+// the active window.
 class MessageBoxNotifier : public vexa::Notifier {
  public:
   explicit MessageBoxNotifier(QWidget* parent) : parent_(parent) {}
@@ -13,5 +14,7 @@ class MessageBoxNotifier : public vexa::Notifier {
                    vexa::MessageIcon icon) override;
 
  private:
+  QWidget* Parent() const;
+
   QWidget* parent_;
 };

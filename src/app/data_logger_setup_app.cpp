@@ -1,0 +1,19 @@
+#include "app/data_logger_setup_app.h"
+
+#include "app/app_icon.h"
+#include "app/data_logger_setup_dlg.h"
+#include "app/message_box_notifier.h"
+
+CDataLoggerSetupApp::CDataLoggerSetupApp(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("Vexa-T_Setup"));
+  setApplicationVersion(QStringLiteral("1.0.1"));
+  setWindowIcon(AppIcon());
+}
+
+int CDataLoggerSetupApp::Run() {
+  // Message boxes open over whichever window is active: the main window or a dialog of it.
+  MessageBoxNotifier notifier(nullptr);
+  CDataLoggerSetupDlg window(notifier, "./addressbook.xml");
+  window.show();
+  return exec();
+}

@@ -1,0 +1,518 @@
+#include "app/data_logger_setup_dlg.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTabBar>
+#include <QVBoxLayout>
+#include <ctime>
+
+#include "app/about_dlg.h"
+#include "app/app_icon.h"
+#include "app/device_selector.h"
+#include "app/image_button.h"
+#include "app/lamp.h"
+#include "app/phone_book_tab.h"
+#include "app/tab_sheet.h"
+#include "batch/batch_page.h"
+#include "link/data_log_text.h"
+#include "link/port_name.h"
+#include "pages/alarms/analog_alarm_page.h"
+#include "pages/alarms/input_alarm_page.h"
+#include "pages/analog/analog_channel_page.h"
+#include "pages/data_record/data_record_page.h"
+#include "pages/device_setup/device_setup_page.h"
+#include "pages/inputs/input_channel_page.h"
+#include "pages/relays/relay_output_page.h"
+#include "phonebook/phone_book_page.h"
+
+namespace {
+
+constexpr int kCommandTickMs = 100;
+constexpr unsigned kBaudRate = 9600;
+const QString kSimulatorPort = QStringLiteral("Simulator");
+
+// The top tab control's items.
+enum TopTab { kPhoneBookTab = 0, kDeviceTab = 1, kDataLogTab = 2 };
+
+QString Latin1(const std::string& text) {
+  return QString::fromLatin1(text);
+}
+
+// The edit box shows line ends as "\n"; the log keeps the logger's "\r\n".
+QString ForDisplay(const std::string& text) {
+  QString shown = Latin1(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+// Keeps a control's place in the layout while it is hidden, so that nothing
+// jumps when the route or the command state changes.
+void KeepPlaceWhenHidden(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
+}
+
+}  // namespace
+
+CDataLoggerSetupDlg::CDataLoggerSetupDlg(vexa::Notifier& notifier, std::string phone_book_path,
+                                         QWidget* parent)
+    : QWidget(parent),
+      notifier_(notifier),
+      phone_book_(std::move(phone_book_path), notifier),
+      // Both run on the receive thread: they post a copy to this thread and return.
+      serial_port_(
+          [this](std::string burst) {
+            QMetaObject::invokeMethod(
+                this, [this, burst = std::move(burst)] { exchange_.OnReceived(burst); },
+                Qt::QueuedConnection);
+          },
+          [this] {
+            QMetaObject::invokeMethod(
+                this, [this, generation = link_generation_.load()] { OnLinkLost(generation); },
+                Qt::QueuedConnection);
+          }),
+      exchange_(serial_port_, phone_book_, command_buffer_, setup_log_, notifier, *this),
+      commands_(exchange_, phone_book_, notifier, *this),
+      scroll_area_(std::make_unique<QScrollArea>(this)) {
+  setWindowTitle(QStringLiteral("Vexa-T_Setup"));
+  setWindowIcon(AppIcon());
+
+  auto* content = new QWidget;
+  auto* strip = new QHBoxLayout;
+  strip->addWidget(BuildConnectionBar());
+  strip->addWidget(BuildReadParameters());
+  strip->addStretch(1);
+  strip->addWidget(BuildTitleBlock());
+  auto* layout = new QVBoxLayout(content);
+  layout->setContentsMargins(7, 7, 7, 7);
+  layout->addLayout(strip);
+  BuildTabs(content);
+
+  scroll_area_->setWidget(content);
+  scroll_area_->setWidgetResizable(true);
+  scroll_area_->setFrameShape(QFrame::NoFrame);
+  auto* window_layout = new QVBoxLayout(this);
+  window_layout->setContentsMargins(0, 0, 0, 0);
+  window_layout->addWidget(scroll_area_.get());
+
+  command_timer_.setInterval(kCommandTickMs);
+  ConnectHandlers();
+
+  // The initial state: RS232, nothing connected or selected, the device pages shown.
+  rs232_radio_->setChecked(true);
+  OnTransportClicked(vexa::TransportMode::kRs232);
+  ShowConnected(false);
+  ProgressChanged();
+  phone_book_tab_->page()->Reload();
+  batch_page_->Refresh(false);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) FitToScreen(screen->size());
+}
+
+CDataLoggerSetupDlg::~CDataLoggerSetupDlg() {
+  // Ends the receive thread before the objects it reports to go away.
+  CloseLink();
+  scroll_area_.reset();
+}
+
+QWidget* CDataLoggerSetupDlg::BuildConnectionBar() {
+  auto* box = new QGroupBox(QStringLiteral("Connection Setup:"));
+  rs232_radio_ = new QRadioButton(QStringLiteral("RS232"));
+  gsm_radio_ = new QRadioButton(QStringLiteral("GSM Modem"));
+  auto* route = new QButtonGroup(box);
+  route->addButton(rs232_radio_);
+  route->addButton(gsm_radio_);
+
+  auto* port_label = new QLabel(QStringLiteral("Port:"));
+  port_combo_ = new QComboBox;
+  port_combo_->setEditable(true);
+  port_combo_->setInsertPolicy(QComboBox::NoInsert);
+  port_combo_->setMinimumContentsLength(12);
+  port_combo_->setAccessibleName(port_label->text());
+  port_label->setBuddy(port_combo_);
+  for (int n = 1; n <= 16; ++n) port_combo_->addItem(QStringLiteral("COM%1").arg(n));
+  for (const std::string& device : vexa::ListSerialDevices()) port_combo_->addItem(Latin1(device));
+  port_combo_->addItem(kSimulatorPort);
+  port_combo_->setCurrentIndex(-1);
+
+  connect_button_ = new ImageButton(QStringLiteral("Connect"));
+  connection_lamp_ = new Lamp(QStringLiteral("Connection"));
+
+  auto* device_label = new QLabel(QStringLiteral("Connection:"));
+  device_selector_ = new DeviceSelector;
+  device_selector_->setAccessibleName(device_label->text());
+  device_label->setBuddy(device_selector_);
+
+  auto* grid = new QGridLayout(box);
+  grid->addWidget(rs232_radio_, 0, 0);
+  grid->addWidget(gsm_radio_, 0, 1, 1, 2);
+  grid->addWidget(port_label, 1, 0);
+  grid->addWidget(port_combo_, 1, 1);
+  grid->addWidget(connect_button_, 1, 2);
+  grid->addWidget(connection_lamp_, 1, 3);
+  grid->addWidget(device_label, 2, 0);
+  grid->addWidget(device_selector_, 2, 1);
+  return box;
+}
+
+QWidget* CDataLoggerSetupDlg::BuildReadParameters() {
+  auto* box = new QGroupBox(QStringLiteral("Read Parameters"));
+  for (int group = 1; group <= 3; ++group) {
+    group_buttons_[group - 1] = new ImageButton(QStringLiteral("#%1").arg(group));
+  }
+  status_button_ = new ImageButton(QStringLiteral("Status"));
+  clear_button_ = new ImageButton(QStringLiteral("Clear"));
+  version_button_ = new ImageButton(QStringLiteral("Ver"));
+  init_button_ = new ImageButton(QStringLiteral("Init"));
+  batch_button_ = new ImageButton(QStringLiteral("Batch"));
+  modem_version_button_ = new ImageButton(QStringLiteral("M ver"));
+  KeepPlaceWhenHidden(init_button_);
+  KeepPlaceWhenHidden(modem_version_button_);
+
+  progress_bar_ = new QProgressBar;
+  progress_bar_->setRange(0, 100);
+  progress_bar_->setTextVisible(false);
+  progress_bar_->setAccessibleName(QStringLiteral("Command progress"));
+  stop_button_ = new QPushButton;
+  stop_button_->setAutoDefault(false);
+  KeepPlaceWhenHidden(progress_bar_);
+  KeepPlaceWhenHidden(stop_button_);
+
+  auto* grid = new QGridLayout(box);
+  const QList<QPushButton*> first_row = {group_buttons_[0], group_buttons_[1], group_buttons_[2],
+                                         status_button_, clear_button_};
+  const QList<QPushButton*> second_row = {version_button_, init_button_, batch_button_,
+                                          modem_version_button_};
+  for (int column = 0; column < first_row.size(); ++column) {
+    grid->addWidget(first_row[column], 0, column);
+  }
+  for (int column = 0; column < second_row.size(); ++column) {
+    grid->addWidget(second_row[column], 1, column);
+  }
+  grid->addWidget(progress_bar_, 2, 0, 1, 4);
+  grid->addWidget(stop_button_, 2, 4);
+  return box;
+}
+
+QWidget* CDataLoggerSetupDlg::BuildTitleBlock() {
+  auto* block = new QWidget;
+  auto* title = new QLabel(QStringLiteral("Vexa-T_Setup"));
+  QFont title_font = title->font();
+  title_font.setBold(true);
+  title_font.setPointSizeF(title_font.pointSizeF() * 1.5);
+  title->setFont(title_font);
+  auto* version = new QLabel(QStringLiteral("Version 1.0.1"));
+
+  status_text_ = new QLabel;
+  status_text_->setAccessibleName(QStringLiteral("Command status"));
+  status_text_->setMinimumWidth(
+      status_text_->fontMetrics().horizontalAdvance(QStringLiteral("Communication Error  ")));
+  status_text_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  command_lamp_ = new Lamp(QStringLiteral("Command"));
+  // Linux window managers offer no system menu entry for the About box.
+  help_button_ = new QPushButton(QStringLiteral("Help"));
+  help_button_->setAutoDefault(false);
+
+  auto* status_row = new QHBoxLayout;
+  status_row->addWidget(status_text_, 1);
+  status_row->addWidget(command_lamp_);
+  auto* layout = new QVBoxLayout(block);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(title, 0, Qt::AlignRight);
+  layout->addWidget(version, 0, Qt::AlignRight);
+  layout->addStretch(1);
+  layout->addLayout(status_row);
+  layout->addWidget(help_button_, 0, Qt::AlignRight);
+  return block;
+}
+
+void CDataLoggerSetupDlg::BuildTabs(QWidget* content) {
+  top_tabs_ = new QTabBar;
+  top_tabs_->setAccessibleName(QStringLiteral("Views"));
+  top_tabs_->setExpanding(false);
+  top_tabs_->setIconSize(QSize(15, 15));
+  top_tabs_->addTab(QStringLiteral("Phone Book  "));
+  top_tabs_->addTab(QStringLiteral("Vexa-T  "));
+  top_tabs_->addTab(QStringLiteral("Data Logs   "));
+
+  phone_book_tab_ = new CMyTabCtrl1(phone_book_, notifier_);
+
+  const vexa::PageContext context{exchange_, phone_book_, command_buffer_, serial_port_, notifier_};
+  device_sheet_ = new CTabSheet;
+  device_sheet_->setAccessibleName(QStringLiteral("Device pages"));
+  device_setup_page_ = new CTarvoKSet1Dlg(context, device_sheet_);
+  batch_page_ = new CBatchInitDlg(context, device_sheet_);
+  device_sheet_->AddPage(QStringLiteral("    Device Setup   "), device_setup_page_);
+  device_sheet_->AddPage(QStringLiteral("   Analog Channel   "),
+                         new CTarvoKSet2Dlg1(context, device_sheet_));
+  device_sheet_->AddPage(QStringLiteral(" Digital Channel "),
+                         new CTarvoKSet3Dlg(context, device_sheet_));
+  device_sheet_->AddPage(QStringLiteral("  Relay Output  "),
+                         new CTarvoKSet4Dlg(context, device_sheet_));
+  device_sheet_->AddPage(QStringLiteral(" AD Alarm Message "),
+                         new CTarvoKSet5Dlg(context, device_sheet_));
+  device_sheet_->AddPage(QStringLiteral(" IN Alarm Message "),
+                         new CTarvoKSet5Dlg2(context, device_sheet_));
+  device_sheet_->AddPage(QStringLiteral("  Data Record  "), new CSet3(context, device_sheet_));
+  device_sheet_->AddPage(QStringLiteral("  Batch Setup  "), batch_page_);
+
+  data_log_area_ = new QWidget;
+  data_log_box_ = new QPlainTextEdit;
+  data_log_box_->setReadOnly(true);
+  data_log_box_->setAccessibleName(QStringLiteral("Data logs"));
+  data_log_box_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  data_log_ = vexa::DataLogHeader(std::time(nullptr));
+  data_log_box_->setPlainText(ForDisplay(data_log_));
+  buffer_clear_button_ = new QPushButton(QStringLiteral("Buffer Clear"));
+  buffer_clear_button_->setAutoDefault(false);
+  auto* log_layout = new QVBoxLayout(data_log_area_);
+  log_layout->setContentsMargins(0, 0, 0, 0);
+  log_layout->addWidget(data_log_box_, 1);
+  log_layout->addWidget(buffer_clear_button_, 0, Qt::AlignRight);
+
+  auto* layout = static_cast<QVBoxLayout*>(content->layout());
+  layout->addSpacing(4);
+  layout->addWidget(top_tabs_);
+  layout->setSpacing(0);
+  for (QWidget* view : {static_cast<QWidget*>(phone_book_tab_),
+                        static_cast<QWidget*>(device_sheet_), data_log_area_}) {
+    layout->addWidget(view, 1);
+  }
+  content->setMinimumSize(1000, 730);
+  top_tabs_->setCurrentIndex(kDeviceTab);
+  ShowTopTab(kDeviceTab);
+}
+
+void CDataLoggerSetupDlg::ConnectHandlers() {
+  connect(connect_button_, &QPushButton::clicked, this, [this] { OnConnectClicked(); });
+  connect(rs232_radio_, &QRadioButton::clicked, this,
+          [this] { OnTransportClicked(vexa::TransportMode::kRs232); });
+  connect(gsm_radio_, &QRadioButton::clicked, this,
+          [this] { OnTransportClicked(vexa::TransportMode::kGsmModem); });
+  connect(device_selector_, &DeviceSelector::aboutToShowPopup, this,
+          [this] { RefillDeviceSelector(); });
+  connect(device_selector_, &QComboBox::activated, this,
+          [this](int index) { OnDeviceChosen(index); });
+  for (int group = 1; group <= 3; ++group) {
+    connect(group_buttons_[group - 1], &QPushButton::clicked, this,
+            [this, group] { commands_.ReadGroup(group); });
+  }
+  connect(status_button_, &QPushButton::clicked, this, [this] { commands_.ReadStatus(); });
+  connect(clear_button_, &QPushButton::clicked, this, [this] { commands_.Clear(); });
+  connect(version_button_, &QPushButton::clicked, this, [this] { commands_.ReadVersion(); });
+  connect(init_button_, &QPushButton::clicked, this, [this] { OnInitClicked(); });
+  connect(batch_button_, &QPushButton::clicked, this, [this] { commands_.BatchOrModemTest(); });
+  connect(modem_version_button_, &QPushButton::clicked, this, [this] { commands_.ModemVersion(); });
+  connect(stop_button_, &QPushButton::clicked, this, [this] { exchange_.RequestStop(); });
+  connect(buffer_clear_button_, &QPushButton::clicked, this, [this] { ClearDataLog(); });
+  connect(help_button_, &QPushButton::clicked, this, [this] { ShowAbout(); });
+  connect(top_tabs_, &QTabBar::currentChanged, this, [this](int index) { ShowTopTab(index); });
+  connect(&command_timer_, &QTimer::timeout, this, [this] { TickCommand(); });
+}
+
+void CDataLoggerSetupDlg::FitToScreen(QSize screen) {
+  // 1024 x 768 where the screen allows it; on smaller screens (1024 x 720,
+  // 1280 x 600, 800 x 600) the window fills the screen in that direction and
+  // its content scrolls. A window larger than the screen would leave controls
+  // out of reach.
+  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint;
+  if (screen.height() <= 720) flags |= Qt::WindowMaximizeButtonHint;
+  if (windowFlags() != flags) {
+    const bool shown = isVisible();
+    setWindowFlags(flags);  // hides the window
+    if (shown) show();
+  }
+  resize(QSize(1024, 768).boundedTo(screen));
+  move(0, 0);
+}
+
+void CDataLoggerSetupDlg::TickCommand() {
+  if (!exchange_.Tick()) command_timer_.stop();
+}
+
+// --- Connection ---------------------------------------------------------------------------
+
+void CDataLoggerSetupDlg::OnConnectClicked() {
+  if (serial_port_.IsPortOpen()) {
+    if (exchange_.busy()) {
+      notifier_.Show("Command is Progress , Don't Disconnect!");
+      return;
+    }
+    exchange_.device_context().humidity_calibrated = false;
+    CloseLink();
+    ShowConnected(false);
+    return;
+  }
+  const QString port_text = port_combo_->currentText().trimmed();
+  if (port_text.isEmpty()) {
+    notifier_.Show("Before Connect ,please select COM Port!");
+    return;
+  }
+  if (!OpenLink(port_text)) {
+    CloseLink();
+    notifier_.Show("Connect Error,Port Invalid!");
+    return;
+  }
+  exchange_.set_transport_mode(transport_mode_);
+  ShowConnected(true);
+}
+
+bool CDataLoggerSetupDlg::OpenLink(const QString& port_text) {
+  std::string path;
+  if (port_text == kSimulatorPort) {
+    vexa::sim::SimulatorOptions options = simulator_options_;
+    options.gsm = transport_mode_ == vexa::TransportMode::kGsmModem;
+    simulator_ = vexa::sim::SimulatorSession::Start(options);
+    if (!simulator_) return false;
+    path = simulator_->slave_path();
+  } else {
+    path = vexa::PortDevicePath(port_text.toLatin1().toStdString());
+  }
+  return !path.empty() && serial_port_.InitPort(path, kBaudRate) == 1 &&
+         serial_port_.OpenPort() == 1;
+}
+
+void CDataLoggerSetupDlg::CloseLink() {
+  serial_port_.ClosePort();
+  simulator_.reset();
+  // Notices the receive thread posted before this are about a port now closed.
+  ++link_generation_;
+}
+
+void CDataLoggerSetupDlg::OnLinkLost(int generation) {
+  if (generation != link_generation_) return;  // a notice about an earlier connection
+  exchange_.device_context().humidity_calibrated = false;
+  CloseLink();
+  ShowConnected(false);
+  notifier_.Show("Connection lost: the port was closed.");
+}
+
+void CDataLoggerSetupDlg::ShowConnected(bool connected) {
+  connect_button_->setText(connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+  connection_lamp_->SetLit(connected);
+  // The route cannot change while connected.
+  rs232_radio_->setEnabled(!connected);
+  gsm_radio_->setEnabled(!connected);
+}
+
+void CDataLoggerSetupDlg::OnTransportClicked(vexa::TransportMode mode) {
+  transport_mode_ = mode;
+  // The radios are disabled while connected, so this never changes the route of a link.
+  exchange_.set_transport_mode(mode);
+  const bool gsm = mode == vexa::TransportMode::kGsmModem;
+  init_button_->setVisible(!gsm);
+  batch_button_->setText(gsm ? QStringLiteral("M test") : QStringLiteral("Batch"));
+  modem_version_button_->setVisible(gsm);
+  // Batches run on the RS232 route only.
+  batch_page_->SetBatchEnabled(!gsm);
+}
+
+// --- Commands -----------------------------------------------------------------------------
+
+void CDataLoggerSetupDlg::OnInitClicked() {
+  commands_.Init(QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
+}
+
+void CDataLoggerSetupDlg::RefillDeviceSelector() {
+  QStringList ids;
+  for (const vexa::PhoneBookEntry& entry : phone_book_.entries()) ids << Latin1(entry.id);
+  device_selector_->Fill(ids);
+}
+
+void CDataLoggerSetupDlg::OnDeviceChosen(int index) {
+  commands_.SelectDevice(device_selector_->itemText(index).toLatin1().toStdString());
+}
+
+// --- Views --------------------------------------------------------------------------------
+
+void CDataLoggerSetupDlg::ShowTopTab(int index) {
+  phone_book_tab_->setVisible(index == kPhoneBookTab);
+  device_sheet_->setVisible(index == kDeviceTab);
+  data_log_area_->setVisible(index == kDataLogTab);
+  const QIcon unselected(QStringLiteral(":/images/tab_unselected.png"));
+  const QIcon selected(QStringLiteral(":/images/tab_selected.png"));
+  for (int tab = 0; tab < top_tabs_->count(); ++tab) {
+    top_tabs_->setTabIcon(tab, tab == index ? selected : unselected);
+  }
+}
+
+void CDataLoggerSetupDlg::ClearDataLog() {
+  data_log_.clear();
+  data_log_box_->clear();
+}
+
+void CDataLoggerSetupDlg::ShowAbout() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+// --- Notifications from the exchange -----------------------------------------------------
+
+void CDataLoggerSetupDlg::Group1Reply(const std::string& reply) {
+  device_setup_page_->ReadGroup1Reply(reply);
+}
+
+void CDataLoggerSetupDlg::InfoText(const std::string& text) {
+  device_setup_page_->ShowInfo(text);
+}
+
+void CDataLoggerSetupDlg::ClearPages() {
+  device_setup_page_->ClearPage();
+}
+
+void CDataLoggerSetupDlg::SelectDevicePage(int index) {
+  device_sheet_->SetActivePage(index);
+}
+
+void CDataLoggerSetupDlg::PhoneBookChanged() {
+  phone_book_tab_->page()->PhoneBookChanged();
+}
+
+void CDataLoggerSetupDlg::DeviceIdChanged(const std::string& /*new_id*/) {
+  // New entries come first, so the first ID is the new one.
+  device_selector_->setCurrentIndex(-1);
+  RefillDeviceSelector();
+  device_selector_->setCurrentIndex(device_selector_->count() > 0 ? 0 : -1);
+}
+
+void CDataLoggerSetupDlg::BatchRefresh(bool set_band_flag) {
+  batch_page_->Refresh(set_band_flag);
+}
+
+void CDataLoggerSetupDlg::BatchResult(const std::string& status_text) {
+  batch_page_->BatchResult(status_text);
+}
+
+void CDataLoggerSetupDlg::DataLogEntry(const std::string& text) {
+  data_log_ = vexa::PrependDataLogEntry(data_log_, text, std::time(nullptr));
+  data_log_box_->setPlainText(ForDisplay(data_log_));
+}
+
+void CDataLoggerSetupDlg::ProgressChanged() {
+  const vexa::ProgressDisplay& progress = exchange_.progress();
+  progress_bar_->setVisible(progress.visible);
+  stop_button_->setVisible(progress.visible);
+  progress_bar_->setValue(progress.bar);
+  stop_button_->setText(Latin1(progress.stop_text));
+  status_text_->setText(Latin1(progress.status_text));
+  command_lamp_->SetLit(progress.lamp_lit);
+  if (!progress.visible) {
+    command_timer_.stop();
+  } else if (!command_timer_.isActive()) {
+    command_timer_.start();
+  }
+}

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "link/command_buffer.h"
+#include "link/command_exchange.h"
+#include "link/exchange_listener.h"
+#include "link/main_window_commands.h"
+#include "link/notifier.h"
+#include "link/serial_port.h"
+#include "link/setup_log.h"
+#include "phonebook/phone_book_store.h"
+#include "sim/simulator_session.h"
+
+class QAbstractButton;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QTabBar;
+class CBatchInitDlg;
+class CMyTabCtrl1;
+class CTabSheet;
+class CTarvoKSet1Dlg;
+class DeviceSelector;
+class Lamp;
+
+// The program's only window: the connection bar, the read buttons, the
+// progress and result of the command in flight, and below them the phone
+// book, the device pages or the data log. It owns the program-wide objects
+// and hands them to every page.
+class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
+  Q_OBJECT
+
+ public:
+  // The program's window uses the phone book "./addressbook.xml"; tests hand
+  // in another file and a notifier that records the messages.
+  CDataLoggerSetupDlg(vexa::Notifier& notifier, std::string phone_book_path,
+                      QWidget* parent = nullptr);
+  ~CDataLoggerSetupDlg() override;
+
+  // Sizes the window for a screen of this size; the content scrolls where
+  // the window is smaller than it.
+  void FitToScreen(QSize screen);
+  // One 100 ms tick of the command in flight; the timer calls it.
+  void TickCommand();
+  // What the Simulator port entry starts; tests shorten its delays.
+  void set_simulator_options(const vexa::sim::SimulatorOptions& options) {
+    simulator_options_ = options;
+  }
+
+  // vexa::ExchangeListener
+  void Group1Reply(const std::string& reply) override;
+  void InfoText(const std::string& text) override;
+  void ClearPages() override;
+  void SelectDevicePage(int index) override;
+  void PhoneBookChanged() override;
+  void DeviceIdChanged(const std::string& new_id) override;
+  void BatchRefresh(bool set_band_flag) override;
+  void BatchResult(const std::string& status_text) override;
+  void DataLogEntry(const std::string& text) override;
+  void ProgressChanged() override;
+
+ private:
+  QWidget* BuildConnectionBar();
+  QWidget* BuildReadParameters();
+  QWidget* BuildTitleBlock();
+  void BuildTabs(QWidget* content);
+  void ConnectHandlers();
+
+  void OnConnectClicked();
+  bool OpenLink(const QString& port_text);
+  void CloseLink();
+  void ShowConnected(bool connected);
+  void OnLinkLost(int generation);
+  void OnTransportClicked(vexa::TransportMode mode);
+  void OnInitClicked();
+  void OnDeviceChosen(int index);
+  void RefillDeviceSelector();
+  void ShowTopTab(int index);
+  void ClearDataLog();
+  void ShowAbout();
+
+  // The program-wide objects; they outlive every widget.
+  vexa::Notifier& notifier_;
+  vexa::PhoneBookStore phone_book_;
+  vexa::CommandBuffer command_buffer_;
+  vexa::SetupLog setup_log_;
+  vexa::SerialPort serial_port_;
+  vexa::CommandExchange exchange_;
+  vexa::MainWindowCommands commands_;
+  vexa::sim::SimulatorOptions simulator_options_;
+  std::unique_ptr<vexa::sim::SimulatorSession> simulator_;
+  vexa::TransportMode transport_mode_ = vexa::TransportMode::kRs232;
+  // Counts closed connections, so that a lost-port notice of an earlier one is
+  // ignored. The receive thread reads it.
+  std::atomic<int> link_generation_ = 0;
+  std::string data_log_;
+  QTimer command_timer_;
+
+  // Every widget lives under this one, deleted first.
+  std::unique_ptr<QScrollArea> scroll_area_;
+  QRadioButton* rs232_radio_ = nullptr;
+  QRadioButton* gsm_radio_ = nullptr;
+  QComboBox* port_combo_ = nullptr;
+  QPushButton* connect_button_ = nullptr;
+  Lamp* connection_lamp_ = nullptr;
+  DeviceSelector* device_selector_ = nullptr;
+  QPushButton* group_buttons_[3] = {};
+  QPushButton* status_button_ = nullptr;
+  QPushButton* clear_button_ = nullptr;
+  QPushButton* version_button_ = nullptr;
+  QPushButton* init_button_ = nullptr;
+  QPushButton* batch_button_ = nullptr;
+  QPushButton* modem_version_button_ = nullptr;
+  QProgressBar* progress_bar_ = nullptr;
+  QPushButton* stop_button_ = nullptr;
+  QLabel* status_text_ = nullptr;
+  Lamp* command_lamp_ = nullptr;
+  QPushButton* help_button_ = nullptr;
+  QTabBar* top_tabs_ = nullptr;
+  CMyTabCtrl1* phone_book_tab_ = nullptr;
+  CTabSheet* device_sheet_ = nullptr;
+  QWidget* data_log_area_ = nullptr;
+  QPlainTextEdit* data_log_box_ = nullptr;
+  QPushButton* buffer_clear_button_ = nullptr;
+  CTarvoKSet1Dlg* device_setup_page_ = nullptr;
+  CBatchInitDlg* batch_page_ = nullptr;
+};

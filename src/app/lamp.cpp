@@ -1,0 +1,16 @@
+#include "app/lamp.h"
+
+Lamp::Lamp(const QString& accessible_name, QWidget* parent)
+    : QLabel(parent),
+      lit_image_(QStringLiteral(":/images/lamp_lit.png")),
+      dark_image_(QStringLiteral(":/images/lamp_dark.png")) {
+  setAccessibleName(accessible_name);
+  setFixedSize(15, 15);
+  setPixmap(dark_image_);
+}
+
+void Lamp::SetLit(bool lit) {
+  lit_ = lit;
+  setPixmap(lit ? lit_image_ : dark_image_);
+  setAccessibleDescription(lit ? QStringLiteral("lit") : QStringLiteral("dark"));
+}
