@@ -1,0 +1,132 @@
+#include "far_end.h"
+#include "window_fixture.h"
+
+namespace vexa::testing {
+namespace {
+
+const std::string kStatusReply =
+    "#STA:000041,T;TM:261209143005;A00:45.20;A13:20.50;A14:20.70;P21:0.000;"
+    "K01:100000000001000;O01:10;#";
+
+// The window connected to a line whose far end the test plays.
+class ConnectionTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    ASSERT_TRUE(far_.ok());
+    ConnectTo(far_.slave_path());
+    ASSERT_TRUE(notifier_.messages.empty()) << notifier_.Last();
+  }
+
+  // Chooses the logger, which asks for its status first.
+  void ChooseLoggerAndAnswerItsStatus() {
+    ChooseDevice("000041");
+    EXPECT_EQ(far_.Read(), "135791#STATUS#");
+    far_.Write(kStatusReply);
+    ASSERT_TRUE(WaitForCommandEnd());
+    ASSERT_EQ(StatusText(), "Command Success");
+  }
+
+  // Ticks until the command ends; the number of ticks it took.
+  int TickUntilEnd() {
+    QProgressBar* bar = Control<QProgressBar>("Command progress");
+    int ticks = 0;
+    while (bar->isVisible() && ticks < 2000) {
+      window_->TickCommand();
+      ++ticks;
+    }
+    return ticks;
+  }
+
+  FarEnd far_;
+};
+
+TEST_F(ConnectionTest, ConnectLocksTheRouteAndDisconnectReleasesIt) {
+  EXPECT_TRUE(LampNamed("Connection")->lit());
+  EXPECT_FALSE(Control<QRadioButton>("RS232")->isEnabled());
+  EXPECT_FALSE(Control<QRadioButton>("GSM Modem")->isEnabled());
+
+  Click("Disconnect");
+  EXPECT_FALSE(LampNamed("Connection")->lit());
+  EXPECT_TRUE(Control<QRadioButton>("GSM Modem")->isEnabled());
+  ConnectTo(far_.slave_path());
+  EXPECT_TRUE(LampNamed("Connection")->lit());
+  EXPECT_TRUE(notifier_.messages.empty());
+}
+
+TEST_F(ConnectionTest, CommandInFlightBlocksDisconnectSelectionAndFurtherCommands) {
+  ChooseDevice("000041");
+  EXPECT_EQ(far_.Read(), "135791#STATUS#");
+  EXPECT_EQ(StatusText(), "Command in progress");
+  EXPECT_TRUE(Control<QProgressBar>("Command progress")->isVisible());
+
+  Click("Disconnect");
+  EXPECT_EQ(notifier_.Last(), "Command is Progress , Don't Disconnect!");
+  EXPECT_TRUE(LampNamed("Connection")->lit());
+  ChooseDevice("000041");
+  EXPECT_EQ(notifier_.Last(), "Command is in progress");
+  notifier_.messages.clear();
+  Click("#1");
+  EXPECT_EQ(notifier_.Last(), "Command is Progress , Don't Disconnect!");
+
+  far_.Write(kStatusReply);
+  ASSERT_TRUE(WaitForCommandEnd());
+  EXPECT_EQ(StatusText(), "Command Success");
+  EXPECT_TRUE(LampNamed("Command")->lit());
+  EXPECT_TRUE(DataLog().contains(QString::fromStdString(kStatusReply)));
+}
+
+TEST_F(ConnectionTest, UnansweredCommandTimesOutAfterFortySeconds) {
+  ChooseLoggerAndAnswerItsStatus();
+  Click("#1");
+  EXPECT_EQ(far_.Read(), "135791#CHEACK1#");
+  window_->TickCommand();
+  EXPECT_EQ(Control<QPushButton>("Stop 40")->text(), "Stop 40");
+
+  const int ticks = TickUntilEnd() + 1;
+  EXPECT_GE(ticks, 401);
+  EXPECT_LE(ticks, 402);
+  EXPECT_EQ(StatusText(), "Command Time Out");
+  EXPECT_FALSE(LampNamed("Command")->lit());
+
+  // A late reply to the finished command is not shown.
+  far_.Write("#STC1:000041;#");
+  QTest::qWait(600);
+  EXPECT_FALSE(DataLog().contains("#STC1:"));
+}
+
+TEST_F(ConnectionTest, StopEndsTheWaitAtTheNextTick) {
+  ChooseLoggerAndAnswerItsStatus();
+  Click("#2");
+  window_->TickCommand();
+  Click("Stop 40");
+  EXPECT_EQ(TickUntilEnd(), 1);
+  EXPECT_EQ(StatusText(), "Command Time Out");
+}
+
+TEST_F(ConnectionTest, InitNeedsTheCtrlKey) {
+  ChooseLoggerAndAnswerItsStatus();
+  Click("Init");
+  EXPECT_EQ(notifier_.Last(), "Press <Ctrl> Key + Init");
+
+  QTest::mouseClick(Button("Init"), Qt::LeftButton, Qt::ControlModifier);
+  EXPECT_EQ(far_.Read(), "246802#RESET#");
+  far_.Write("initialize succesed!");
+  EXPECT_EQ(far_.Read(), "246802#SD:00,0,0#");
+  far_.Write("Set success!");
+  ASSERT_TRUE(WaitForCommandEnd());
+  EXPECT_EQ(StatusText(), "Command Success");
+  EXPECT_TRUE(DataLog().contains("Initialization Completed!"));
+}
+
+TEST_F(ConnectionTest, LostPortShowsTheDisconnectedState) {
+  far_.Disappear();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return notifier_.Last() == "Connection lost: the port was closed."; }, 5000));
+  EXPECT_FALSE(LampNamed("Connection")->lit());
+  EXPECT_EQ(Button("Connect")->text(), "Connect");
+  EXPECT_TRUE(Control<QRadioButton>("RS232")->isEnabled());
+}
+
+}  // namespace
+}  // namespace vexa::testing

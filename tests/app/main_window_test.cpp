@@ -1,0 +1,252 @@
+#include <QApplication>
+#include <QDialog>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTimer>
+#include <regex>
+
+#include "window_fixture.h"
+
+namespace vexa::testing {
+namespace {
+
+using MainWindowTest = WindowTest;
+
+TEST_F(MainWindowTest, StartsDisconnectedOnTheRs232RouteWithTheDevicePagesShown) {
+  EXPECT_EQ(window_->windowTitle(), "Vexa-T_Setup");
+  EXPECT_EQ(AccessibleName(Control<QLabel>("Vexa-T_Setup")), "Vexa-T_Setup");
+  EXPECT_EQ(AccessibleName(Control<QLabel>("Version 1.0.1")), "Version 1.0.1");
+
+  QComboBox* ports = PortList();
+  ASSERT_GE(ports->count(), 17);
+  for (int n = 1; n <= 16; ++n) EXPECT_EQ(ports->itemText(n - 1), QString("COM%1").arg(n));
+  EXPECT_EQ(ports->itemText(ports->count() - 1), "Simulator");
+  EXPECT_EQ(ports->currentIndex(), -1);
+  EXPECT_TRUE(ports->currentText().isEmpty());
+  EXPECT_EQ(DeviceList()->currentIndex(), -1);
+
+  EXPECT_TRUE(Control<QRadioButton>("RS232")->isChecked());
+  EXPECT_FALSE(LampNamed("Connection")->lit());
+  EXPECT_FALSE(LampNamed("Command")->lit());
+  EXPECT_TRUE(Button("Init")->isVisible());
+  EXPECT_TRUE(Button("Batch")->isVisible());
+  EXPECT_FALSE(Control<QPushButton>("M ver")->isVisible());
+  EXPECT_FALSE(Control<QProgressBar>("Command progress")->isVisible());
+  EXPECT_TRUE(StatusText().isEmpty());
+
+  EXPECT_EQ(Control<QTabBar>("Views")->currentIndex(), 1);
+  EXPECT_TRUE(DevicePages()->isVisible());
+  EXPECT_EQ(DevicePages()->currentIndex(), 0);
+  EXPECT_FALSE(window_->findChild<CMyTabCtrl1*>()->isVisible());
+  EXPECT_FALSE(Control<QPlainTextEdit>("Data logs")->isVisible());
+}
+
+TEST_F(MainWindowTest, TabsCarryTheirCaptionsInOrder) {
+  QTabBar* views = Control<QTabBar>("Views");
+  ASSERT_EQ(views->count(), 3);
+  EXPECT_EQ(views->tabText(0), "Phone Book  ");
+  EXPECT_EQ(views->tabText(1), "Vexa-T  ");
+  EXPECT_EQ(views->tabText(2), "Data Logs   ");
+
+  const QStringList captions = {"    Device Setup   ", "   Analog Channel   ", " Digital Channel ",
+                                "  Relay Output  ",    " AD Alarm Message ",   " IN Alarm Message ",
+                                "  Data Record  ",     "  Batch Setup  "};
+  CTabSheet* pages = DevicePages();
+  ASSERT_EQ(pages->count(), captions.size());
+  for (int index = 0; index < pages->count(); ++index) {
+    EXPECT_EQ(pages->tabText(index), captions[index]);
+  }
+  const QStringList classes = {"CTarvoKSet1Dlg", "CTarvoKSet2Dlg1", "CTarvoKSet3Dlg",
+                               "CTarvoKSet4Dlg", "CTarvoKSet5Dlg",  "CTarvoKSet5Dlg2",
+                               "CSet3",          "CBatchInitDlg"};
+  for (int index = 0; index < pages->count(); ++index) {
+    EXPECT_STREQ(pages->widget(index)->metaObject()->className(), qPrintable(classes[index]));
+  }
+
+  auto* phone_book = window_->findChild<CMyTabCtrl1*>();
+  ASSERT_EQ(phone_book->count(), 1);
+  EXPECT_EQ(phone_book->tabText(0), "Phone Number ");
+  EXPECT_STREQ(phone_book->widget(0)->metaObject()->className(), "CSet4");
+}
+
+TEST_F(MainWindowTest, SetActivePageRefusesPagesThatDoNotExist) {
+  CTabSheet* pages = DevicePages();
+  EXPECT_EQ(pages->SetActivePage(8), -1);
+  EXPECT_EQ(pages->SetActivePage(-1), -1);
+  EXPECT_EQ(pages->currentIndex(), 0);
+
+  EXPECT_EQ(pages->SetActivePage(6), 0);
+  EXPECT_EQ(pages->currentIndex(), 6);
+  EXPECT_TRUE(pages->widget(6)->isVisible());
+  EXPECT_FALSE(pages->widget(0)->isVisible());
+  EXPECT_EQ(pages->SetActivePage(6), 6);
+  EXPECT_EQ(pages->currentIndex(), 6);
+}
+
+TEST_F(MainWindowTest, TopTabsShowOneViewAndMarkTheSelectedTab) {
+  QTabBar* views = Control<QTabBar>("Views");
+  auto* phone_book = window_->findChild<CMyTabCtrl1*>();
+  auto* data_log = Control<QPlainTextEdit>("Data logs");
+  QPushButton* buffer_clear = Button("Buffer Clear");
+  const auto marked = [&](int tab) {
+    return views->tabIcon(tab).pixmap(15, 15).toImage() ==
+           QIcon(":/images/tab_selected.png").pixmap(15, 15).toImage();
+  };
+  EXPECT_TRUE(marked(1));
+  EXPECT_FALSE(marked(0));
+
+  QTest::mouseClick(views, Qt::LeftButton, {}, views->tabRect(2).center());
+  EXPECT_TRUE(data_log->isVisible());
+  EXPECT_TRUE(buffer_clear->isVisible());
+  EXPECT_FALSE(phone_book->isVisible());
+  EXPECT_FALSE(DevicePages()->isVisible());
+  EXPECT_TRUE(marked(2));
+  EXPECT_FALSE(marked(1));
+
+  QTest::mouseClick(views, Qt::LeftButton, {}, views->tabRect(0).center());
+  EXPECT_TRUE(phone_book->isVisible());
+  EXPECT_FALSE(data_log->isVisible());
+  EXPECT_FALSE(buffer_clear->isVisible());
+  EXPECT_FALSE(DevicePages()->isVisible());
+}
+
+TEST_F(MainWindowTest, DataLogShowsNewestEntryFirstUnderItsHeader) {
+  auto* box = Control<QPlainTextEdit>("Data logs");
+  EXPECT_TRUE(std::regex_match(box->toPlainText().toStdString(),
+                               std::regex(R"(->\[\d\d/\d\d/\d\d \]-{16}Data logs-{71})")));
+
+  window_->DataLogEntry("first reply");
+  window_->DataLogEntry("initialize succesed!");
+  const std::string text = box->toPlainText().toStdString();
+  const std::string entry_header = R"(->\[\d\d/\d\d/\d\d [^\]]+\]-{86})";
+  EXPECT_TRUE(
+      std::regex_search(text, std::regex("^" + entry_header + "\nInitialization Completed!\n\n " +
+                                         entry_header + "\nfirst reply\n\n ->\\[")))
+      << text;
+
+  Click("Buffer Clear");
+  EXPECT_TRUE(box->toPlainText().isEmpty());
+  window_->DataLogEntry("after clearing");
+  EXPECT_TRUE(box->toPlainText().endsWith("after clearing\n\n "));
+}
+
+TEST_F(MainWindowTest, ConnectRefusesAMissingOrUnusablePort) {
+  Click("Connect");
+  EXPECT_EQ(notifier_.Last(), "Before Connect ,please select COM Port!");
+
+  ConnectTo((folder_.path() / "no-such-port").string());
+  EXPECT_EQ(notifier_.Last(), "Connect Error,Port Invalid!");
+  EXPECT_NE(Button("Connect"), nullptr);
+  EXPECT_FALSE(LampNamed("Connection")->lit());
+  EXPECT_TRUE(Control<QRadioButton>("GSM Modem")->isEnabled());
+  EXPECT_EQ(notifier_.messages.size(), 2u);
+}
+
+TEST_F(MainWindowTest, DeviceSelectionNeedsAnIdAndAConnection) {
+  OpenWindow({kLoggerRecord, "<Records Phone=\"\" />"});
+  ChooseDevice("000041");
+  EXPECT_EQ(notifier_.Last(), "First please Select Port to Connect!");
+  ChooseDevice("");
+  EXPECT_EQ(notifier_.Last(), "Before Query Command ,please Select Device ID!");
+}
+
+TEST_F(MainWindowTest, DeviceListIsReadAfreshEachTimeItOpens) {
+  QComboBox* list = DeviceList();
+  list->showPopup();
+  list->hidePopup();
+  EXPECT_EQ(list->count(), 1);
+  EXPECT_EQ(list->currentIndex(), -1);
+
+  // Another entry arrives in the file; the phone book page reloads it when shown.
+  WritePhoneBook(
+      {"<Records ID=\"000099\" Phone=\"+4917\" EnquiryPassword=\"111111\" "
+       "SetupPassword=\"222222\" />",
+       kLoggerRecord});
+  Control<QTabBar>("Views")->setCurrentIndex(0);
+  list->showPopup();
+  list->hidePopup();
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->itemText(0), "000099");
+  EXPECT_EQ(list->itemText(1), "000041");
+  EXPECT_TRUE(notifier_.messages.empty());
+}
+
+TEST_F(MainWindowTest, TransportRadiosSwitchTheModemButtons) {
+  ChooseRoute("GSM Modem");
+  EXPECT_FALSE(Control<QPushButton>("Init")->isVisible());
+  EXPECT_TRUE(Button("M test")->isVisible());
+  EXPECT_TRUE(Button("M ver")->isVisible());
+
+  Click("M test");
+  EXPECT_EQ(notifier_.Last(), "Before Setup Command ,please Connect!");
+  Click("M ver");
+  EXPECT_EQ(notifier_.Last(), "Before Setup Command ,please Connect!");
+
+  ChooseRoute("RS232");
+  EXPECT_TRUE(Button("Init")->isVisible());
+  EXPECT_TRUE(Button("Batch")->isVisible());
+  EXPECT_FALSE(Control<QPushButton>("M ver")->isVisible());
+}
+
+TEST_F(MainWindowTest, ReadButtonsNeedASelectedDevice) {
+  for (const char* button : {"#1", "#2", "#3", "Status", "Ver", "Clear", "Batch"}) {
+    notifier_.messages.clear();
+    Click(button);
+    EXPECT_EQ(notifier_.Last(), "Before Setup Command ,please Select Device ID!") << button;
+  }
+}
+
+TEST_F(MainWindowTest, WindowFitsTheScreenAndScrollsWhereItCannot) {
+  auto* scroll = window_->findChild<QScrollArea*>();
+  const auto fit = [&](QSize screen) {
+    window_->FitToScreen(screen);
+    QTest::qWait(100);
+    return std::tuple(scroll->horizontalScrollBar()->isVisible(),
+                      scroll->verticalScrollBar()->isVisible(),
+                      window_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+  };
+  // Scroll bars (horizontal, vertical) and the maximise box.
+  EXPECT_EQ(fit(QSize(1920, 1080)), std::tuple(false, false, false));
+  EXPECT_EQ(window_->size(), QSize(1024, 768));
+  EXPECT_EQ(window_->pos(), QPoint(0, 0));
+  EXPECT_EQ(fit(QSize(1280, 600)), std::tuple(false, true, true));
+  EXPECT_EQ(window_->size(), QSize(1024, 600));
+  EXPECT_EQ(fit(QSize(1280, 720)), std::tuple(false, true, true));
+  EXPECT_EQ(window_->size(), QSize(1024, 720));
+  EXPECT_EQ(fit(QSize(800, 600)), std::tuple(true, true, true));
+  EXPECT_EQ(window_->size(), QSize(800, 600));
+}
+
+TEST_F(MainWindowTest, EveryControlHasAnAccessibleName) {
+  int controls = 0;
+  for (QWidget* widget : window_->findChildren<QWidget*>()) {
+    const bool control = qobject_cast<QAbstractButton*>(widget) ||
+                         qobject_cast<QComboBox*>(widget) || qobject_cast<QTabBar*>(widget) ||
+                         qobject_cast<QProgressBar*>(widget) ||
+                         qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<Lamp*>(widget) ||
+                         qobject_cast<QTabWidget*>(widget);
+    if (!control || InsidePage(widget) || widget->parent() == nullptr) continue;
+    if (qobject_cast<QTabBar*>(widget) && qobject_cast<QTabWidget*>(widget->parent())) continue;
+    ++controls;
+    EXPECT_FALSE(AccessibleName(widget).trimmed().isEmpty()) << widget->metaObject()->className();
+  }
+  EXPECT_GE(controls, 20);
+}
+
+TEST_F(MainWindowTest, HelpOpensTheAboutBox) {
+  QString title, text;
+  QTimer::singleShot(0, [&] {
+    auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(about, nullptr);
+    title = about->windowTitle();
+    for (QLabel* label : about->findChildren<QLabel*>()) text += label->text();
+    QTest::mouseClick(about->findChild<QPushButton*>(), Qt::LeftButton);
+  });
+  Click("Help");
+  EXPECT_EQ(title, "About Vexa-T_Setup");
+  EXPECT_EQ(text, "Vexa-T_Setup Version 1.0.1");
+}
+
+}  // namespace
+}  // namespace vexa::testing
