@@ -3,8 +3,6 @@
 namespace vexa {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 bool IsContinuation(unsigned char byte) {
   return (byte & 0xC0) == 0x80;
 }
@@ -36,7 +34,7 @@ bool SecondByteFits(unsigned char lead, unsigned char second) {
 }  // namespace
 
 std::string Utf8ToLatin1(std::string_view utf8) {
-  if (utf8.starts_with(kByteOrderMark)) utf8.remove_prefix(kByteOrderMark.size());
+  if (utf8.starts_with(kUtf8ByteOrderMark)) utf8.remove_prefix(kUtf8ByteOrderMark.size());
   std::string out;
   out.reserve(utf8.size());
   std::size_t pos = 0;

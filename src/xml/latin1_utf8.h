@@ -5,6 +5,8 @@
 
 namespace vexa {
 
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // UTF-8 into ISO-8859-1, decoded here rather than through the C locale so that the
 // result never depends on the machine: each invalid sequence (its longest valid
 // beginning), each character above 0xFF and each beyond 0xFFFF becomes one "?". A

@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::string_view kDeclaration = "<?xml?>\r\n";
 constexpr std::string_view kDeclarationStart = "<?xml";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool StartsWithDeclaration(std::string_view text) {
   return text.starts_with(kDeclarationStart) && text.size() > kDeclarationStart.size() &&
@@ -22,7 +21,7 @@ bool StartsWithDeclaration(std::string_view text) {
 
 // No declaration, or one without an encoding, means UTF-8 as well.
 bool DeclaresUtf8(std::string_view text) {
-  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
   std::string_view encoding;
   if (StartsWithDeclaration(text)) {
     const std::string_view declaration = text.substr(0, text.find("?>"));
