@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "../tests/phonebook/phone_book_text.h"
-#include "../tests/phonebook/temp_folder.h"
+#include "../tests/support/phone_book_text.h"
+#include "../tests/support/file_bytes.h"
+#include "../tests/support/temp_dir.h"
 #include "link/notifier.h"
 #include "phonebook/phone_book_store.h"
 
@@ -32,7 +33,7 @@ class LargePhoneBookFixture {
   LargePhoneBookFixture() { WriteBytes(path_, bytes_); }
   void Restore() const { WriteBytes(path_, bytes_); }
 
-  TempFolder folder_;
+  TempDir folder_;
   std::string path_ = folder_.File("addressbook.xml");
   std::string bytes_ = LargePhoneBook();
   RecordingNotifier notifier_;

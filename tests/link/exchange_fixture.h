@@ -2,30 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "link/command_exchange.h"
 #include "link/main_window_commands.h"
+#include "support/fake_port.h"
+#include "support/file_bytes.h"
+#include "support/phone_book_text.h"
 #include "support/temp_dir.h"
 
 namespace vexa::testing {
-
-// A port that records what is written and can be told to fail.
-class FakePort : public Port {
- public:
-  bool IsPortOpen() const override { return open; }
-  bool WritePort(std::string_view bytes) override {
-    if (!open || fail_writes) return false;
-    writes.emplace_back(bytes);
-    return true;
-  }
-  bool open = true;
-  bool fail_writes = false;
-  std::vector<std::string> writes;
-};
 
 // Records every notification as "<kind>:<text>".
 class RecordingListener : public ExchangeListener {
@@ -66,11 +53,7 @@ inline constexpr char kPhone[] = "+491701000041";
 class LoggerFixture : public ::testing::Test {
  protected:
   LoggerFixture() {
-    std::ofstream(book_path()) << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n"
-                                  "<HEALTHCHECK>\r\n"
-                                  "<Records ID=\"000041\" Phone=\"+491701000041\" "
-                                  "EnquiryPassword=\"135791\" SetupPassword=\"246802\" />\r\n"
-                                  "</HEALTHCHECK>\r\n";
+    WriteBytes(book_path(), PhoneBook(Record({"000041", kPhone, kEnquiry, kSetup})));
     phone_book.LoadEntries();
     phone_book.SelectCurrentDevice("000041");
   }

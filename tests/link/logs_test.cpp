@@ -7,15 +7,11 @@
 
 #include "link/data_log_text.h"
 #include "link/setup_log.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace vexa::testing {
 namespace {
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), {});
-}
 
 TEST(SetupLog, AppendsOneStampedLinePerCommandInOrder) {
   TempDir dir;
@@ -23,7 +19,7 @@ TEST(SetupLog, AppendsOneStampedLinePerCommandInOrder) {
   const std::time_t now = std::time(nullptr);
   EXPECT_FALSE(log.Append("135791#STATUS#", now));
   EXPECT_FALSE(log.Append("AT+BJSD=3,123,135791#CHEACK1#\r\n", now));
-  const std::string content = ReadFile(log.path());
+  const std::string content = ReadBytes(log.path());
   const std::regex line(
       R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d  135791#STATUS#\r\n)"
       R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d  AT\+BJSD=3,123,135791#CHEACK1#\r\n\r\n)");
@@ -33,10 +29,10 @@ TEST(SetupLog, AppendsOneStampedLinePerCommandInOrder) {
 TEST(SetupLog, IsCreatedOwnerOnlyAndKeepsEarlierLines) {
   TempDir dir;
   const auto path = dir.path() / "SetupLog.txt";
-  std::ofstream(path) << "older\r\n";
+  WriteBytes(path, "older\r\n");
   ::chmod(path.c_str(), 0600);
   SetupLog(path).Append("x", 0);
-  EXPECT_EQ(ReadFile(path).substr(0, 7), "older\r\n");
+  EXPECT_EQ(ReadBytes(path).substr(0, 7), "older\r\n");
 
   const auto fresh = dir.path() / "Fresh.txt";
   SetupLog(fresh).Append("x", 0);
@@ -48,7 +44,7 @@ TEST(SetupLog, IsCreatedOwnerOnlyAndKeepsEarlierLines) {
 TEST(SetupLog, RefusesALinkOnceWithAReasonAndWritesNothingThrough) {
   TempDir dir;
   const auto target = dir.path() / "target.txt";
-  std::ofstream(target) << "";
+  WriteBytes(target, "");
   const auto path = dir.path() / "SetupLog.txt";
   std::filesystem::create_symlink(target, path);
   SetupLog log(path);
@@ -56,16 +52,16 @@ TEST(SetupLog, RefusesALinkOnceWithAReasonAndWritesNothingThrough) {
   ASSERT_TRUE(reason);
   EXPECT_NE(reason->find("Setup log"), std::string::npos);
   EXPECT_FALSE(log.Append("again", 0));  // told once
-  EXPECT_EQ(ReadFile(target), "");
+  EXPECT_EQ(ReadBytes(target), "");
 }
 
 TEST(SetupLog, RefusesAHardLinkedFile) {
   TempDir dir;
   const auto path = dir.path() / "SetupLog.txt";
-  std::ofstream(path) << "";
+  WriteBytes(path, "");
   std::filesystem::create_hard_link(path, dir.path() / "other");
   EXPECT_TRUE(SetupLog(path).Append("secret", 0));
-  EXPECT_EQ(ReadFile(path), "");
+  EXPECT_EQ(ReadBytes(path), "");
 }
 
 TEST(DataLogText, HeaderAndEntriesNewestFirst) {

@@ -46,10 +46,7 @@ TEST_F(ExchangeTest, ValidationRefusesWithTheFirstFailure) {
   for (const auto& c : cases) {
     RecordingNotifier quiet;
     PhoneBookStore book(book_path(), quiet);
-    std::ofstream(book_path()) << "<HEALTHCHECK>\r\n<Records ID=\"" << c.entry.id
-                               << "\" Phone=\"" << c.entry.phone << "\" EnquiryPassword=\""
-                               << c.entry.enquiry_password << "\" SetupPassword=\""
-                               << c.entry.setup_password << "\" />\r\n</HEALTHCHECK>\r\n";
+    WriteBytes(book_path(), PhoneBook(Record(c.entry)));
     book.LoadEntries();
     book.SelectCurrentDevice(c.entry.id);
     CommandExchange other(port, book, command_buffer, setup_log, notifier, listener);

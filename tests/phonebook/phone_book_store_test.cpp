@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "phonebook/phone_book_text.h"
-#include "phonebook/temp_folder.h"
+#include "support/phone_book_text.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 
 namespace vexa {
 namespace {
@@ -30,7 +31,7 @@ class PhoneBookStoreTest : public testing::Test {
     return texts;
   }
 
-  TempFolder folder_;
+  TempDir folder_;
   std::string path_ = folder_.File("addressbook.xml");
   RecordingNotifier notifier_;
   PhoneBookStore store_{path_, notifier_};

@@ -16,8 +16,9 @@
 
 #include "link/notifier.h"
 #include "phonebook/phone_book_store.h"
-#include "phonebook/phone_book_text.h"
-#include "phonebook/temp_folder.h"
+#include "support/phone_book_text.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 
 namespace vexa {
 namespace {
@@ -115,7 +116,7 @@ class PhoneBookPageTest : public testing::Test {
     page_.show();
   }
 
-  TempFolder folder_;
+  TempDir folder_;
   std::string path_ = folder_.File("addressbook.xml");
   WatchingNotifier notifier_;
   PhoneBookStore store_{path_, notifier_};

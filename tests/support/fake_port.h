@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/port.h"
+
+namespace vexa {
+
+// A port that records what is written; it can be closed or made to fail.
+class FakePort : public Port {
+ public:
+  bool IsPortOpen() const override { return open; }
+  bool WritePort(std::string_view bytes) override {
+    if (!open || fail_writes) return false;
+    writes.emplace_back(bytes);
+    return true;
+  }
+  bool open = true;
+  bool fail_writes = false;
+  std::vector<std::string> writes;
+};
+
+}  // namespace vexa
