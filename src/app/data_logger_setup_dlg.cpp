@@ -147,7 +147,9 @@ QWidget* CDataLoggerSetupDlg::BuildConnectionBar() {
   port_combo_->addItem(kSimulatorPort);
   port_combo_->setCurrentIndex(-1);
 
-  connect_button_ = new ImageButton(QStringLiteral("Connect"));
+  // As wide as its longer text, so that nothing moves when it changes.
+  connect_button_ = new ImageButton(QStringLiteral("Disconnect"));
+  connect_button_->setMinimumWidth(connect_button_->sizeHint().width());
   connection_lamp_ = new Lamp(QStringLiteral("Connection"));
 
   auto* device_label = new QLabel(QStringLiteral("Connection:"));
@@ -178,8 +180,6 @@ QWidget* CDataLoggerSetupDlg::BuildReadParameters() {
   init_button_ = new ImageButton(QStringLiteral("Init"));
   batch_button_ = new ImageButton(QStringLiteral("Batch"));
   modem_version_button_ = new ImageButton(QStringLiteral("M ver"));
-  KeepPlaceWhenHidden(init_button_);
-  KeepPlaceWhenHidden(modem_version_button_);
 
   progress_bar_ = new QProgressBar;
   progress_bar_->setRange(0, 100);
@@ -193,14 +193,14 @@ QWidget* CDataLoggerSetupDlg::BuildReadParameters() {
   auto* grid = new QGridLayout(box);
   const QList<QPushButton*> first_row = {group_buttons_[0], group_buttons_[1], group_buttons_[2],
                                          status_button_, clear_button_};
-  const QList<QPushButton*> second_row = {version_button_, init_button_, batch_button_,
-                                          modem_version_button_};
   for (int column = 0; column < first_row.size(); ++column) {
     grid->addWidget(first_row[column], 0, column);
   }
-  for (int column = 0; column < second_row.size(); ++column) {
-    grid->addWidget(second_row[column], 1, column);
-  }
+  grid->addWidget(version_button_, 1, 0);
+  grid->addWidget(batch_button_, 1, 1);
+  // One route shows Init, the other M ver: they share a place.
+  grid->addWidget(init_button_, 1, 2);
+  grid->addWidget(modem_version_button_, 1, 2);
   grid->addWidget(progress_bar_, 2, 0, 1, 4);
   grid->addWidget(stop_button_, 2, 4);
   return box;
@@ -273,6 +273,8 @@ void CDataLoggerSetupDlg::BuildTabs(QWidget* content) {
   data_log_box_->setReadOnly(true);
   data_log_box_->setAccessibleName(QStringLiteral("Data logs"));
   data_log_box_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  // Replies have no blanks to break at: fill each line to the edge instead.
+  data_log_box_->setWordWrapMode(QTextOption::WrapAnywhere);
   data_log_ = vexa::DataLogHeader(std::time(nullptr));
   data_log_box_->setPlainText(ForDisplay(data_log_));
   buffer_clear_button_ = new QPushButton(QStringLiteral("Buffer Clear"));
@@ -440,9 +442,14 @@ void CDataLoggerSetupDlg::OnDeviceChosen(int index) {
 // --- Views --------------------------------------------------------------------------------
 
 void CDataLoggerSetupDlg::ShowTopTab(int index) {
-  phone_book_tab_->setVisible(index == kPhoneBookTab);
-  device_sheet_->setVisible(index == kDeviceTab);
-  data_log_area_->setVisible(index == kDataLogTab);
+  QWidget* const views[] = {phone_book_tab_, device_sheet_, data_log_area_};
+  QWidget* const shown = views[index];
+  for (QWidget* view : views) {
+    // The incoming view takes the place of the one it replaces before it
+    // shows, so that its page sees its real size from its first show on.
+    if (view->isVisible() && view != shown) shown->setGeometry(view->geometry());
+  }
+  for (QWidget* view : views) view->setVisible(view == shown);
   const QIcon unselected(QStringLiteral(":/images/tab_unselected.png"));
   const QIcon selected(QStringLiteral(":/images/tab_selected.png"));
   for (int tab = 0; tab < top_tabs_->count(); ++tab) {

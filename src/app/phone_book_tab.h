@@ -1,23 +1,26 @@
 #pragma once
 
-#include <QTabWidget>
+#include <QWidget>
 
 #include "link/notifier.h"
 #include "phonebook/phone_book_store.h"
 
 class CSet4;
+class QTabBar;
 
-// The phone book's tab control: one tab, "Phone Number ", holding the phone
+// The phone book's tab control: one tab, "Phone Number ", over the phone
 // book page, which it owns.
-class CMyTabCtrl1 : public QTabWidget {
+class CMyTabCtrl1 : public QWidget {
   Q_OBJECT
 
  public:
   CMyTabCtrl1(vexa::PhoneBookStore& phone_book, vexa::Notifier& notifier,
               QWidget* parent = nullptr);
 
+  QTabBar* tab_bar() const { return tab_bar_; }
   CSet4* page() const { return page_; }
 
  private:
+  QTabBar* tab_bar_;
   CSet4* page_;
 };

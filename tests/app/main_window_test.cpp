@@ -3,6 +3,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <regex>
 
@@ -65,9 +66,9 @@ TEST_F(MainWindowTest, TabsCarryTheirCaptionsInOrder) {
   }
 
   auto* phone_book = window_->findChild<CMyTabCtrl1*>();
-  ASSERT_EQ(phone_book->count(), 1);
-  EXPECT_EQ(phone_book->tabText(0), "Phone Number ");
-  EXPECT_STREQ(phone_book->widget(0)->metaObject()->className(), "CSet4");
+  ASSERT_EQ(phone_book->tab_bar()->count(), 1);
+  EXPECT_EQ(phone_book->tab_bar()->tabText(0), "Phone Number ");
+  EXPECT_STREQ(phone_book->page()->metaObject()->className(), "CSet4");
 }
 
 TEST_F(MainWindowTest, SetActivePageRefusesPagesThatDoNotExist) {
@@ -106,6 +107,11 @@ TEST_F(MainWindowTest, TopTabsShowOneViewAndMarkTheSelectedTab) {
 
   QTest::mouseClick(views, Qt::LeftButton, {}, views->tabRect(0).center());
   EXPECT_TRUE(phone_book->isVisible());
+  // The page sizes its list's columns when first shown: it must be in place by then.
+  auto* list = phone_book->findChild<QTableWidget*>();
+  ASSERT_NE(list, nullptr);
+  EXPECT_GT(list->viewport()->width(), 900);
+  EXPECT_EQ(list->columnWidth(0), list->viewport()->width() / 8);
   EXPECT_FALSE(data_log->isVisible());
   EXPECT_FALSE(buffer_clear->isVisible());
   EXPECT_FALSE(DevicePages()->isVisible());

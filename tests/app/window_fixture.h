@@ -21,6 +21,7 @@
 #include "app/phone_book_tab.h"
 #include "app/tab_sheet.h"
 #include "link/notifier.h"
+#include "phonebook/phone_book_page.h"
 #include "support/temp_dir.h"
 
 namespace vexa::testing {
