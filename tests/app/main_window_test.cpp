@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, ConnectRefusesAMissingOrUnusablePort) {
 }
 
 TEST_F(MainWindowTest, DeviceSelectionNeedsAnIdAndAConnection) {
-  OpenWindow({kLoggerRecord, "<Records Phone=\"\" />"});
+  OpenWindow(logger_record_ + "<Records Phone=\"\" />\r\n");
   ChooseDevice("000041");
   EXPECT_EQ(notifier_.Last(), "First please Select Port to Connect!");
   ChooseDevice("");
@@ -165,10 +165,7 @@ TEST_F(MainWindowTest, DeviceListIsReadAfreshEachTimeItOpens) {
   EXPECT_EQ(list->currentIndex(), -1);
 
   // Another entry arrives in the file; the phone book page reloads it when shown.
-  WritePhoneBook(
-      {"<Records ID=\"000099\" Phone=\"+4917\" EnquiryPassword=\"111111\" "
-       "SetupPassword=\"222222\" />",
-       kLoggerRecord});
+  WritePhoneBook(Record({"000099", "+4917", "111111", "222222"}) + logger_record_);
   Control<QTabBar>("Views")->setCurrentIndex(0);
   list->showPopup();
   list->hidePopup();

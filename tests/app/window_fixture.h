@@ -11,8 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -22,6 +20,8 @@
 #include "app/tab_sheet.h"
 #include "link/notifier.h"
 #include "phonebook/phone_book_page.h"
+#include "support/file_bytes.h"
+#include "support/phone_book_text.h"
 #include "support/temp_dir.h"
 
 namespace vexa::testing {
@@ -45,27 +45,22 @@ inline bool InsidePage(const QWidget* widget) {
 // The main window on a phone book of its own, with the messages recorded.
 class WindowTest : public ::testing::Test {
  protected:
-  // The simulated loggers' first entry.
-  static constexpr const char* kLoggerRecord =
-      "<Records ID=\"000041\" Phone=\"+491701000041\" EnquiryPassword=\"135791\" "
-      "SetupPassword=\"246802\" />";
+  // The first of the simulated loggers.
+  const std::string logger_record_ = Record({"000041", "+491701000041", "135791", "246802"});
 
-  void SetUp() override { OpenWindow({kLoggerRecord}); }
+  void SetUp() override { OpenWindow(logger_record_); }
 
-  void OpenWindow(std::initializer_list<std::string> records) {
+  // The window on a phone book of these record lines.
+  void OpenWindow(const std::string& records) {
     window_.reset();
     WritePhoneBook(records);
     window_ = std::make_unique<CDataLoggerSetupDlg>(notifier_, phone_book_path());
     window_->show();
   }
 
-  std::string phone_book_path() const { return (folder_.path() / "addressbook.xml").string(); }
-
-  void WritePhoneBook(std::initializer_list<std::string> records) {
-    std::ofstream file(phone_book_path(), std::ios::binary | std::ios::trunc);
-    file << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<HEALTHCHECK>\r\n";
-    for (const std::string& record : records) file << record << "\r\n";
-    file << "</HEALTHCHECK>\r\n";
+  std::string phone_book_path() const { return folder_.File("addressbook.xml"); }
+  void WritePhoneBook(const std::string& records) {
+    WriteBytes(phone_book_path(), PhoneBook(records));
   }
 
   // The window's own control of this type and accessible name.
