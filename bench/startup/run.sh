@@ -3,14 +3,14 @@
 # X server, for the program (with a phone book of 1,000 entries in its
 # current directory) and for a minimal Qt dialog, both under Xvfb in the same
 # run. Prints each median in milliseconds and their ratio.
-#   bench/startup/run.sh [repetitions]        (BUILD_DIR, default build-bench)
+#   bench/startup/run.sh [repetitions]        (BUILD_DIR, default build-startup)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 repetitions=${1:-9}
-build_dir=${BUILD_DIR:-build-bench}
+build_dir=${BUILD_DIR:-build-startup}
 
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXA_BUILD_BENCH=ON \
-  -DVEXA_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXA_BUILD_APP=ON \
+  -DVEXA_BUILD_BENCH=ON -DVEXA_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build_dir" -j 2 --target vexa-t-setup minimal_dialog >/dev/null
 program=$(realpath "$build_dir/src/app/vexa-t-setup")
 minimal=$(realpath "$build_dir/bench/startup/minimal_dialog")

@@ -186,6 +186,7 @@ QWidget* CDataLoggerSetupDlg::BuildReadParameters() {
   progress_bar_->setTextVisible(false);
   progress_bar_->setAccessibleName(QStringLiteral("Command progress"));
   stop_button_ = new QPushButton;
+  stop_button_->setAccessibleName(QStringLiteral("Stop"));  // its text counts down
   stop_button_->setAutoDefault(false);
   KeepPlaceWhenHidden(progress_bar_);
   KeepPlaceWhenHidden(stop_button_);

@@ -81,7 +81,7 @@ TEST_F(ConnectionTest, UnansweredCommandTimesOutAfterFortySeconds) {
   Click("#1");
   EXPECT_EQ(far_.Read(), "135791#CHEACK1#");
   window_->TickCommand();
-  EXPECT_EQ(Control<QPushButton>("Stop 40")->text(), "Stop 40");
+  EXPECT_EQ(Button("Stop")->text(), "Stop 40");
 
   const int ticks = TickUntilEnd() + 1;
   EXPECT_GE(ticks, 401);
@@ -99,7 +99,7 @@ TEST_F(ConnectionTest, StopEndsTheWaitAtTheNextTick) {
   ChooseLoggerAndAnswerItsStatus();
   Click("#2");
   window_->TickCommand();
-  Click("Stop 40");
+  Click("Stop");
   EXPECT_EQ(TickUntilEnd(), 1);
   EXPECT_EQ(StatusText(), "Command Time Out");
 }

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
@@ -173,6 +174,36 @@ TEST_F(MainWindowTest, DeviceListIsReadAfreshEachTimeItOpens) {
   EXPECT_EQ(list->itemText(0), "000099");
   EXPECT_EQ(list->itemText(1), "000041");
   EXPECT_TRUE(notifier_.messages.empty());
+}
+
+TEST_F(MainWindowTest, PhoneBookTabSharesItsEntriesWithTheConnectionList) {
+  Control<QTabBar>("Views")->setCurrentIndex(0);
+  auto* page = window_->findChild<CMyTabCtrl1*>()->page();
+  const auto type = [&](const QString& field, const QString& text) {
+    for (QLineEdit* edit : page->findChildren<QLineEdit*>()) {
+      if (edit->accessibleName() == field) QTest::keyClicks(edit, text);
+    }
+  };
+  const auto add = [&] {
+    for (QPushButton* button : page->findChildren<QPushButton*>()) {
+      if (button->text() == "Add") QTest::mouseClick(button, Qt::LeftButton);
+    }
+  };
+  add();
+  EXPECT_EQ(notifier_.Last(), "GSM ID Is Null!");
+  type("Connection No", "000077");
+  type("Phone Number", "+4917");
+  type("Enquiry Password", "111111");
+  type("Setup Password", "222222");
+  add();
+  add();
+  EXPECT_EQ(notifier_.Last(), "The ID is exist !");
+
+  QComboBox* list = DeviceList();
+  list->showPopup();
+  list->hidePopup();
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->itemText(0), "000077");
 }
 
 TEST_F(MainWindowTest, TransportRadiosSwitchTheModemButtons) {
