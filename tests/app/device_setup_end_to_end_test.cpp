@@ -1,0 +1,122 @@
+// The Device Setup page in the whole program, against the built-in simulated
+// logger: what it reads, and how the phone book follows what it sets.
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "window_fixture.h"
+
+namespace vexa::testing {
+namespace {
+
+class DeviceSetupEndToEnd : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    sim::SimulatorOptions options;
+    options.part_delay = std::chrono::milliseconds(450);
+    window_->set_simulator_options(options);
+    PortList()->setCurrentIndex(PortList()->findText("Simulator"));
+    Click("Connect");
+    ChooseDevice("000041");
+    ASSERT_TRUE(WaitForCommandEnd());
+    ASSERT_EQ(StatusText(), "Command Success");
+    DevicePages()->SetActivePage(0);
+  }
+
+  // A control of the Device Setup page by its accessible name.
+  template <typename Widget>
+  Widget* PageControl(const QString& name) {
+    for (Widget* widget : DevicePages()->findChildren<Widget*>()) {
+      if (AccessibleName(widget) == name) return widget;
+    }
+    ADD_FAILURE() << "no page control named " << name.toStdString();
+    return nullptr;
+  }
+  QLineEdit* Field(const QString& name) { return PageControl<QLineEdit>(name); }
+
+  // Types into a field as the engineer does; the next click leaves it.
+  void Type(const QString& field_name, const QString& text) {
+    QLineEdit* field = Field(field_name);
+    // The device list's popup took the activation; a field only feels the
+    // cursor leave in the active window.
+    QApplication::setActiveWindow(window_.get());
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+  }
+
+  // Presses a button of the window or the page and waits for the outcome.
+  QString Run(QPushButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(WaitForCommandEnd(20000)) << DataLog().toStdString();
+    return StatusText();
+  }
+  QString RunWindow(const QString& name) { return Run(Button(name)); }
+  QString RunPage(const QString& name) { return Run(PageControl<QPushButton>(name)); }
+
+  PhoneBookEntry StoredEntry() {
+    RecordingNotifier quiet;
+    PhoneBookStore book(phone_book_path(), quiet);
+    book.LoadEntries();
+    EXPECT_EQ(book.entries().size(), 1u);
+    return book.entries().empty() ? PhoneBookEntry{} : book.entries().front();
+  }
+};
+
+TEST_F(DeviceSetupEndToEnd, ReadingGroup1FillsThePage) {
+  EXPECT_EQ(RunWindow("#1"), "Command Success");
+  EXPECT_EQ(Field("Station ID")->text(), "000041");
+  EXPECT_EQ(Field("Enquiry Password")->text(), "135791");
+  EXPECT_EQ(Field("Setup Password")->text(), "246802");
+  EXPECT_EQ(Field("Control Centre Number")->text(), "+491701234567");
+  EXPECT_EQ(Field("Alarm Phone 1")->text(), "+491709876543");
+  EXPECT_EQ(PageControl<QComboBox>("Data Logging Interval")->currentText(), "30 Minute");
+  EXPECT_TRUE(notifier_.messages.empty()) << notifier_.Last();
+}
+
+TEST_F(DeviceSetupEndToEnd, StationIdChangeIsFollowedByThePhoneBook) {
+  Type("Station ID", "77");
+  EXPECT_EQ(RunPage("Set Station ID"), "Command Success");
+  EXPECT_EQ(StoredEntry(), (PhoneBookEntry{"000077", "+491701000041", "135791", "246802"}));
+  EXPECT_EQ(DeviceList()->currentText(), "000077");
+
+  Field("Station ID")->clear();
+  EXPECT_EQ(RunWindow("#1"), "Command Success");
+  EXPECT_EQ(Field("Station ID")->text(), "000077");
+}
+
+TEST_F(DeviceSetupEndToEnd, NewPasswordsAreUsedByTheNextRead) {
+  Type("Enquiry Password", "111111");
+  Type("Setup Password", "222222");
+  EXPECT_EQ(RunPage("Set Passwords"), "Command Success");
+  EXPECT_EQ(StoredEntry(), (PhoneBookEntry{"000041", "+491701000041", "111111", "222222"}));
+  EXPECT_EQ(RunWindow("#1"), "Command Success");
+  EXPECT_TRUE(DataLog().contains("PS:111111,222222"));
+}
+
+TEST_F(DeviceSetupEndToEnd, ResetRestoresFactoryPasswordsInLoggerAndPhoneBook) {
+  Type("Enquiry Password", "111111");
+  Type("Setup Password", "222222");
+  ASSERT_EQ(RunPage("Set Passwords"), "Command Success");
+
+  notifier_.answer = true;
+  EXPECT_EQ(RunPage("Reset"), "Command Success");
+  EXPECT_EQ(notifier_.messages.back().caption, "Attention");
+  EXPECT_EQ(StoredEntry(), (PhoneBookEntry{"000041", "+491701000041", "135791", "246802"}));
+  EXPECT_EQ(PageControl<QPlainTextEdit>("Info")->toPlainText(), "Initialization Completed!");
+  EXPECT_EQ(RunWindow("#1"), "Command Success");
+  EXPECT_TRUE(DataLog().contains("PS:135791,246802"));
+}
+
+TEST_F(DeviceSetupEndToEnd, CancelledResetSendsNothing) {
+  const QString log_before = DataLog();
+  notifier_.answer = false;
+  QTest::mouseClick(PageControl<QPushButton>("Reset"), Qt::LeftButton);
+  EXPECT_FALSE(Control<QProgressBar>("Command progress")->isVisible());
+  QTest::qWait(600);
+  EXPECT_EQ(DataLog(), log_before);
+  EXPECT_EQ(StoredEntry().setup_password, "246802");
+}
+
+}  // namespace
+}  // namespace vexa::testing
