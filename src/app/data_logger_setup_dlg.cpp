@@ -116,7 +116,8 @@ CDataLoggerSetupDlg::CDataLoggerSetupDlg(vexa::Notifier& notifier, std::string p
   OnTransportClicked(vexa::TransportMode::kRs232);
   ShowConnected(false);
   ProgressChanged();
-  phone_book_tab_->page()->Reload();
+  // The Connection list reads these; the phone book page fills its list when shown.
+  phone_book_.ReloadEntries();
   batch_page_->Refresh(false);
   if (QScreen* screen = QGuiApplication::primaryScreen()) FitToScreen(screen->size());
 }
