@@ -76,6 +76,41 @@ TEST_F(ConnectionTest, CommandInFlightBlocksDisconnectSelectionAndFurtherCommand
   EXPECT_TRUE(DataLog().contains(QString::fromStdString(kStatusReply)));
 }
 
+TEST_F(ConnectionTest, IncompletePhoneBookEntriesAreRefused) {
+  OpenWindow(Record({"000051", "", "135791", "246802"}) +
+             Record({"000052", "+4917", "", "246802"}) + Record({"000053", "+4917", "135791", ""}));
+  ConnectTo(far_.slave_path());
+  ChooseDevice("000051");
+  EXPECT_EQ(notifier_.Last(), "Device Phone Number is NULL ,please Edit Phone Book!");
+  ChooseDevice("000052");
+  EXPECT_EQ(notifier_.Last(), "Device QueryPassword is NULL ,please Edit Phone Book!");
+  ChooseDevice("000053");
+  EXPECT_EQ(notifier_.Last(), "Device SetupPassword is NULL ,please Edit Phone Book!");
+  EXPECT_EQ(far_.Read(std::chrono::milliseconds(300)), "");
+}
+
+TEST_F(ConnectionTest, ReplyWithoutItsEndMarkIsADataError) {
+  ChooseLoggerAndAnswerItsStatus();
+  Click("#1");
+  EXPECT_EQ(far_.Read(), "135791#CHEACK1#");
+  far_.Write("#STC1:000041;TM:2612091430;");
+  ASSERT_TRUE(WaitForCommandEnd());
+  EXPECT_EQ(StatusText(), "Data Error");
+  EXPECT_FALSE(LampNamed("Command")->lit());
+}
+
+TEST_F(ConnectionTest, ModemCommandsWaitForTheCommandInFlight) {
+  Click("Disconnect");
+  ChooseRoute("GSM Modem");
+  ConnectTo(far_.slave_path());
+  ChooseDevice("000041");
+  EXPECT_EQ(far_.Read(), "AT+BJSD=13,+491701000041,135791#STATUS#\r\n");
+  Click("M test");
+  EXPECT_EQ(notifier_.Last(), "Command is in progress...");
+  Click("M ver");
+  EXPECT_EQ(notifier_.Last(), "Command is in progress...");
+}
+
 TEST_F(ConnectionTest, UnansweredCommandTimesOutAfterFortySeconds) {
   ChooseLoggerAndAnswerItsStatus();
   Click("#1");
