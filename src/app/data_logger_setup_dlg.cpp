@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,8 +44,8 @@ constexpr int kCommandTickMs = 100;
 constexpr unsigned kBaudRate = 9600;
 const QString kSimulatorPort = QStringLiteral("Simulator");
 
-// The top tab control's items.
-enum TopTab { kPhoneBookTab = 0, kDeviceTab = 1, kDataLogTab = 2 };
+// The top tab that shows the device pages, selected at start.
+constexpr int kDeviceTab = 1;
 
 QString Latin1(const std::string& text) {
   return QString::fromLatin1(text);
@@ -58,7 +59,7 @@ QString ForDisplay(const std::string& text) {
 }
 
 // Keeps a control's place in the layout while it is hidden, so that nothing
-// jumps when the route or the command state changes.
+// jumps when a command starts or ends.
 void KeepPlaceWhenHidden(QWidget* widget) {
   QSizePolicy policy = widget->sizePolicy();
   policy.setRetainSizeWhenHidden(true);
@@ -144,7 +145,9 @@ QWidget* CDataLoggerSetupDlg::BuildConnectionBar() {
   port_combo_->setAccessibleName(port_label->text());
   port_label->setBuddy(port_combo_);
   for (int n = 1; n <= 16; ++n) port_combo_->addItem(QStringLiteral("COM%1").arg(n));
-  for (const std::string& device : vexa::ListSerialDevices()) port_combo_->addItem(Latin1(device));
+  for (const std::string& device : vexa::ListSerialDevices()) {
+    port_combo_->addItem(QFile::decodeName(device.c_str()));
+  }
   port_combo_->addItem(kSimulatorPort);
   port_combo_->setCurrentIndex(-1);
 
@@ -384,7 +387,7 @@ bool CDataLoggerSetupDlg::OpenLink(const QString& port_text) {
     if (!simulator_) return false;
     path = simulator_->slave_path();
   } else {
-    path = vexa::PortDevicePath(port_text.toLatin1().toStdString());
+    path = vexa::PortDevicePath(QFile::encodeName(port_text).toStdString());
   }
   return !path.empty() && serial_port_.InitPort(path, kBaudRate) == 1 &&
          serial_port_.OpenPort() == 1;
