@@ -402,6 +402,7 @@ void CDataLoggerSetupDlg::CloseLink() {
 
 void CDataLoggerSetupDlg::OnLinkLost(int generation) {
   if (generation != link_generation_) return;  // a notice about an earlier connection
+  exchange_.ConnectionLost();
   exchange_.device_context().humidity_calibrated = false;
   CloseLink();
   ShowConnected(false);

@@ -167,6 +167,10 @@ void CommandExchange::OnReceived(const std::string& text) {
   listener_.DataLogEntry(ShortenForDataLog(routed));
 }
 
+void CommandExchange::ConnectionLost() {
+  if (state_.busy) EndWithCommunicationError();
+}
+
 void CommandExchange::Route(const std::string& text) {
   const int code = state_.pending_code;
   if (InRange(code, 10000, 10008)) {

@@ -61,6 +61,8 @@ class CommandExchange {
 
   // One received burst, on the user-interface thread.
   void OnReceived(const std::string& text);
+  // The line went away: a command in flight cannot be answered any more.
+  void ConnectionLost();
 
  private:
   std::string WrapForRoute(const std::string& command) const;

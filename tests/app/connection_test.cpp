@@ -155,12 +155,17 @@ TEST_F(ConnectionTest, InitNeedsTheCtrlKey) {
 }
 
 TEST_F(ConnectionTest, LostPortShowsTheDisconnectedState) {
+  ChooseDevice("000041");
+  EXPECT_EQ(far_.Read(), "135791#STATUS#");
   far_.Disappear();
   ASSERT_TRUE(QTest::qWaitFor(
       [&] { return notifier_.Last() == "Connection lost: the port was closed."; }, 5000));
   EXPECT_FALSE(LampNamed("Connection")->lit());
   EXPECT_EQ(Button("Connect")->text(), "Connect");
   EXPECT_TRUE(Control<QRadioButton>("RS232")->isEnabled());
+  // The command that was waiting ends at once instead of counting down.
+  EXPECT_FALSE(Control<QProgressBar>("Command progress")->isVisible());
+  EXPECT_EQ(StatusText(), "Communication Error");
 }
 
 }  // namespace

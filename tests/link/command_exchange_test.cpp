@@ -203,6 +203,16 @@ TEST_F(ExchangeTest, WriteOnAClosedPortIsReportedToo) {
   EXPECT_TRUE(port.writes.empty());
 }
 
+TEST_F(ExchangeTest, LostLineEndsTheCommandInFlightAtOnce) {
+  exchange.ConnectionLost();  // idle: nothing to end
+  EXPECT_EQ(exchange.progress().status_text, "");
+  ASSERT_TRUE(exchange.SendCommand("246802#R#", 15001));
+  exchange.ConnectionLost();
+  EXPECT_FALSE(exchange.busy());
+  EXPECT_EQ(exchange.progress().status_text, "Communication Error");
+  EXPECT_EQ(exchange.state().pending_code, kNoPendingCode);
+}
+
 TEST_F(ExchangeTest, BatchStepReportsItsResultText) {
   SendAndReply("246802#ST:000042#", 16001, "Set success!");
   exchange.Tick();
