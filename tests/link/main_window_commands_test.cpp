@@ -121,6 +121,14 @@ TEST_F(ExchangeTest, InitResetsThenSendsTheSecondStepDirectly) {
   EXPECT_EQ(content.find("SD:00"), std::string::npos);
 }
 
+TEST_F(ExchangeTest, InitRefusedForItsPasswordShowsPasswordError) {
+  commands.Init(true);
+  exchange.OnReceived("Password is error!");
+  EXPECT_FALSE(exchange.Tick());
+  EXPECT_EQ(exchange.progress().status_text, "Password Error");
+  EXPECT_FALSE(exchange.progress().lamp_lit);
+}
+
 TEST_F(ExchangeTest, ClearValidatesThenClearsThePages) {
   commands.Clear();
   EXPECT_THAT(listener.events, ElementsAre("clear:"));
