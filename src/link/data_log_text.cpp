@@ -1,18 +1,10 @@
 #include "link/data_log_text.h"
 
+#include "link/local_time.h"
 #include "protocol/command_envelope.h"
-#include "protocol/reply_field.h"
 
 namespace vexa {
 namespace {
-
-std::string LocalTime(const char* format, std::time_t now) {
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[128];
-  const std::size_t length = std::strftime(text, sizeof text, format, &local);
-  return std::string(text, length);
-}
 
 // Replaces a station value longer than 9 characters, starting at `from`, by its
 // first 6 characters.
@@ -25,14 +17,14 @@ void ShortenValueAt(std::string& text, std::size_t from) {
 }  // namespace
 
 std::string DataLogHeader(std::time_t now) {
-  return LocalTime("->[%m/%d/%y ]", now) + std::string(16, '-') + "Data logs" +
+  return FormatLocalTime("->[%m/%d/%y ]", now) + std::string(16, '-') + "Data logs" +
          std::string(71, '-');
 }
 
 std::string PrependDataLogEntry(std::string_view previous, std::string_view reply,
                                 std::time_t now) {
   const std::string_view shown = reply == kInitializeDone ? "Initialization Completed!" : reply;
-  std::string text = LocalTime("->[%m/%d/%y %X]", now) + std::string(86, '-');
+  std::string text = FormatLocalTime("->[%m/%d/%y %X]", now) + std::string(86, '-');
   text += "\r\n";
   text += shown;
   text += "\r\n\r\n ";

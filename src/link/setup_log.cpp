@@ -8,6 +8,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "link/local_time.h"
+
 namespace vexa {
 namespace {
 
@@ -45,11 +47,7 @@ std::optional<std::string> SetupLog::Append(std::string_view command, std::time_
         info.st_nlink != 1) {
       reason = "not a regular file of this user with one link";
     } else {
-      std::tm local{};
-      localtime_r(&now, &local);
-      char stamp[32];
-      const std::size_t length = std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-      std::string line(stamp, length);
+      std::string line = FormatLocalTime("%Y-%m-%d %H:%M:%S", now);
       line += "  ";
       line += command;
       line += "\r\n";

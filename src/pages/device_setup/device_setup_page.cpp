@@ -13,6 +13,7 @@
 #include <QRegularExpressionValidator>
 #include <ctime>
 
+#include "link/local_time.h"
 #include "pages/device_setup/group1_settings.h"
 #include "pages/device_setup/interval_codes.h"
 #include "pages/device_setup/status_lamp.h"
@@ -63,12 +64,7 @@ bool IsPhoneNumber(const QString& text) {
 
 // The logger's clock format: year without century, month, day, hour, minute.
 QString LocalTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[16] = {};
-  std::strftime(text, sizeof text, "%y%m%d%H%M", &local);
-  return QString::fromLatin1(text);
+  return QString::fromStdString(vexa::FormatLocalTime("%y%m%d%H%M", std::time(nullptr)));
 }
 
 // The Set buttons show an icon only: an arrow into the logger.
