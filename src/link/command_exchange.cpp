@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "link/command_codes.h"
 #include "link/data_log_text.h"
 #include "protocol/command_envelope.h"
 #include "protocol/status_parse.h"
@@ -13,25 +14,32 @@ bool Contains(const std::string& text, std::string_view part) {
   return text.find(part) != std::string::npos;
 }
 
-bool InRange(int code, int first, int last) { return code >= first && code <= last; }
+bool InRange(int code, int first, int last) {
+  return code >= first && code <= last;
+}
 
 const char* ResultText(int result) {
   switch (result) {
-    case kResultSuccess: return "Command Success";
-    case kResultFail: return "Command Fail ";
-    case kResultTimeOut: return "Command Time Out";
-    case kResultPasswordError: return "Password Error";
-    case kResultCommunicationError: return "Communication Error";
-    case kResultDataError: return "Data Error";
+    case kResultSuccess:
+      return "Command Success";
+    case kResultFail:
+      return "Command Fail ";
+    case kResultTimeOut:
+      return "Command Time Out";
+    case kResultPasswordError:
+      return "Password Error";
+    case kResultCommunicationError:
+      return "Communication Error";
+    case kResultDataError:
+      return "Data Error";
   }
   return "";
 }
 
 // Codes whose later replies must still reach their page after the command ends.
-bool StaysPending(int code) { return code == 12000 || code == 12001 || code == 15001; }
-
-constexpr int kBatchStepCode = 16001;
-constexpr int kResetSecondStepCode = 10008;
+bool StaysPending(int code) {
+  return code == 12000 || code == 12001 || code == 15001;
+}
 
 }  // namespace
 
@@ -82,7 +90,7 @@ bool CommandExchange::Write(const std::string& text, int code) {
   state_.pending_code = code;
   // A part left over from an unfinished reply must not be glued to this one's.
   reassembly_.Reset();
-  if (code == 10006) reset_reply_.clear();
+  if (code == kInitCode) reset_reply_.clear();
   if (!port_.WritePort(text)) {
     EndWithCommunicationError();
     return false;
@@ -178,8 +186,7 @@ void CommandExchange::Route(const std::string& text) {
   } else if (InRange(code, 11001, 11020)) {
     HandleSetupReply(text);
   } else if (InRange(code, 12002, 12005) || InRange(code, 12207, 12212) || code == 13001 ||
-             InRange(code, 14001, 14003) || code == kBatchStepCode ||
-             InRange(code, 19000, 19019)) {
+             InRange(code, 14001, 14003) || code == kBatchStepCode || InRange(code, 19000, 19019)) {
     HandlePlainSetResult(text);
   } else if (code == 12000) {
     HandlePlainSetResult(text);
@@ -199,17 +206,17 @@ void CommandExchange::Route(const std::string& text) {
 
 void CommandExchange::HandleMainWindowReply(const std::string& text) {
   const int code = state_.pending_code;
-  if (code == 10006) {
+  if (code == kInitCode) {
     // First step of Init: keep the reply, go on with the second step; still busy.
     reset_reply_ = text;
     SendResetSecondStep();
     return;
   }
   switch (code) {
-    case 10002:
-    case 10003:
-    case 10004: {
-      const int group = code - 10001;
+    case kGroup1Code:
+    case kGroup1Code + 1:
+    case kGroup1Code + 2: {
+      const int group = code - kGroup1Code + 1;
       if (!IsParameterGroupReply(text, group)) {
         state_.result = kResultDataError;
         break;
@@ -220,19 +227,19 @@ void CommandExchange::HandleMainWindowReply(const std::string& text) {
       if (group == 3) listener_.Group3Reply(text);
       break;
     }
-    case 10000:
-    case 10005:
+    case kSelectStatusCode:
+    case kStatusCode:
       if (Contains(text, "STA:")) {
         HandleStatusReply(text);
       } else {
         state_.result = kResultDataError;
       }
       break;
-    case 10001:
+    case kInfoCode:
       state_.result = kResultSuccess;
       listener_.InfoText(text);
       break;
-    case kResetSecondStepCode:
+    case kInitSecondStepCode:
       state_.result = kResultSuccess;
       listener_.InfoText(reset_reply_);
       command_buffer_.Clear();
@@ -250,7 +257,7 @@ void CommandExchange::HandleStatusReply(const std::string& text) {
     ParseStatus(text, device_context_);
     status_read_ = true;
     listener_.FirstStatusReply(text);
-  } else if (state_.pending_code == 10005) {
+  } else if (state_.pending_code == kStatusCode) {
     listener_.SelectDevicePage(kDataRecordPage);
     listener_.LaterStatusReply(text);
   }
@@ -260,14 +267,14 @@ void CommandExchange::HandleSetupReply(const std::string& text) {
   const int code = state_.pending_code;
   const std::string& sent = state_.last_command;
   if (Contains(text, kSetSuccess)) {
-    if (code == 11003) {
+    if (code == kPasswordsCode) {
       const std::size_t key = sent.find("#PS:");
       if (key != std::string::npos && sent.size() >= key + 17) {
         phone_book_.UpdatePasswords(state_.device_id, sent.substr(key + 4, 6),
                                     sent.substr(key + 11, 6));
         listener_.PhoneBookChanged();
       }
-    } else if (code == 11002) {
+    } else if (code == kStationIdCode) {
       const std::size_t key = sent.find("#ST:");
       if (key != std::string::npos && sent.size() >= key + 10) {
         const std::string new_id = sent.substr(key + 4, 6);
@@ -285,7 +292,7 @@ void CommandExchange::HandleSetupReply(const std::string& text) {
   } else if (Contains(text, kSetFail)) {
     state_.result = kResultFail;
   } else if (Contains(text, kInitializeDone)) {
-    if (code == 11019) {
+    if (code == kResetCode) {
       phone_book_.UpdatePasswords(state_.device_id, "135791", "246802");
       listener_.PhoneBookChanged();
     }
@@ -326,10 +333,10 @@ void CommandExchange::HandleDataRecordReply(const std::string& text) {
 }
 
 void CommandExchange::SendResetSecondStep() {
-  const std::string step = FormatCommand(
-      "%s#SD:00,0,0#", {phone_book_.GetCurrentDevice().setup_password});
+  const std::string step =
+      FormatCommand("%s#SD:00,0,0#", {phone_book_.GetCurrentDevice().setup_password});
   // Written directly: the last command stays, no setup log line, no new progress.
-  state_.pending_code = kResetSecondStepCode;
+  state_.pending_code = kInitSecondStepCode;
   if (!port_.WritePort(WrapForRoute(step))) EndWithCommunicationError();
 }
 

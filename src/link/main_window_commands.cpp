@@ -1,5 +1,6 @@
 #include "link/main_window_commands.h"
 
+#include "link/command_codes.h"
 #include "protocol/command_envelope.h"
 
 namespace vexa {
@@ -26,14 +27,15 @@ void MainWindowCommands::SelectDevice(const std::string& id) {
   // The first status reply of the run tells the logger's input and relay counts.
   if (exchange_.status_read() || !exchange_.ValidateCommand()) return;
   exchange_.SendCommand(
-      FormatCommand("%s#STATUS#", {phone_book_.GetCurrentDevice().enquiry_password}), 10000);
+      FormatCommand("%s#STATUS#", {phone_book_.GetCurrentDevice().enquiry_password}),
+      kSelectStatusCode);
 }
 
 void MainWindowCommands::ReadGroup(int group) {
   if (group < 1 || group > 3 || !exchange_.ValidateCommand()) return;
   const std::string format = "%s#CHEACK" + std::to_string(group) + "#";
   exchange_.SendCommand(FormatCommand(format, {phone_book_.GetCurrentDevice().enquiry_password}),
-                        10001 + group);
+                        kGroup1Code + group - 1);
   static constexpr int kPageOfGroup[] = {kDeviceSetupPage, kAnalogChannelPage, kRelayOutputPage};
   listener_.SelectDevicePage(kPageOfGroup[group - 1]);
 }
@@ -41,13 +43,13 @@ void MainWindowCommands::ReadGroup(int group) {
 void MainWindowCommands::ReadStatus() {
   if (!exchange_.ValidateCommand()) return;
   exchange_.SendCommand(
-      FormatCommand("%s#STATUS#", {phone_book_.GetCurrentDevice().enquiry_password}), 10005);
+      FormatCommand("%s#STATUS#", {phone_book_.GetCurrentDevice().enquiry_password}), kStatusCode);
 }
 
 void MainWindowCommands::ReadVersion() {
   if (!exchange_.ValidateCommand()) return;
   exchange_.SendCommand(
-      FormatCommand("%s#CHECKVR%", {phone_book_.GetCurrentDevice().enquiry_password}), 10001);
+      FormatCommand("%s#CHECKVR%", {phone_book_.GetCurrentDevice().enquiry_password}), kInfoCode);
   listener_.SelectDevicePage(kDeviceSetupPage);
 }
 
@@ -58,8 +60,8 @@ void MainWindowCommands::Init(bool ctrl_held) {
     notifier_.Show("Press <Ctrl> Key + Init");
     return;
   }
-  exchange_.SendCommand(
-      FormatCommand("%s#RESET#", {phone_book_.GetCurrentDevice().setup_password}), 10006);
+  exchange_.SendCommand(FormatCommand("%s#RESET#", {phone_book_.GetCurrentDevice().setup_password}),
+                        kInitCode);
   listener_.SelectDevicePage(kDeviceSetupPage);
   exchange_.device_context().humidity_calibrated = false;
 }
@@ -82,7 +84,7 @@ bool MainWindowCommands::CheckModemReady() {
 
 void MainWindowCommands::BatchOrModemTest() {
   if (exchange_.state().transport_mode == TransportMode::kGsmModem) {
-    if (CheckModemReady()) exchange_.SendModemCommand("AT+BJTE\r\n", 10001);
+    if (CheckModemReady()) exchange_.SendModemCommand("AT+BJTE\r\n", kInfoCode);
     return;
   }
   if (!exchange_.ValidateCommand()) return;
@@ -95,7 +97,7 @@ void MainWindowCommands::ModemVersion() {
     notifier_.Show("Please select GSM Modem first.");
     return;
   }
-  if (CheckModemReady()) exchange_.SendModemCommand("AT+BJDS\r\n", 10001);
+  if (CheckModemReady()) exchange_.SendModemCommand("AT+BJDS\r\n", kInfoCode);
 }
 
 }  // namespace vexa

@@ -5,18 +5,9 @@
 #include <string_view>
 
 #include "link/command_buffer.h"
+#include "link/command_codes.h"
 
 namespace vexa {
-
-// Command codes of the Device Setup page.
-inline constexpr int kStationIdCode = 11002;
-inline constexpr int kPasswordsCode = 11003;
-inline constexpr int kDateTimeCode = 11004;
-inline constexpr int kLoggingIntervalCode = 11005;
-inline constexpr int kSmsUploadCode = 11007;
-inline constexpr int kAlarmPhone1Code = 11009;
-inline constexpr int kAlarmPhone2Code = 11010;
-inline constexpr int kResetCode = 11019;
 
 struct SmsUploadSetting {
   std::string number;

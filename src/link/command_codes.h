@@ -1,0 +1,29 @@
+#pragma once
+
+namespace vexa {
+
+// Codes of the commands whose replies the exchange handles beyond a plain set
+// result; the sender and the reply router both use these names.
+
+// Main window.
+inline constexpr int kSelectStatusCode = 10000;  // first status query on selecting a device
+inline constexpr int kInfoCode = 10001;          // version, modem test and modem version
+inline constexpr int kGroup1Code = 10002;        // "#1"; "#2" and "#3" follow
+inline constexpr int kStatusCode = 10005;
+inline constexpr int kInitCode = 10006;
+inline constexpr int kInitSecondStepCode = 10008;
+
+// Device Setup page.
+inline constexpr int kStationIdCode = 11002;
+inline constexpr int kPasswordsCode = 11003;
+inline constexpr int kDateTimeCode = 11004;
+inline constexpr int kLoggingIntervalCode = 11005;
+inline constexpr int kSmsUploadCode = 11007;
+inline constexpr int kAlarmPhone1Code = 11009;
+inline constexpr int kAlarmPhone2Code = 11010;
+inline constexpr int kResetCode = 11019;
+
+// Batch page: one row of a batch.
+inline constexpr int kBatchStepCode = 16001;
+
+}  // namespace vexa
