@@ -16,7 +16,7 @@ std::vector<std::string> SplitIntoSms(std::string_view reply, std::string_view s
   if (!reply.starts_with("#ST") || first_field_end == std::string_view::npos) {
     return {std::string(reply)};
   }
-  char length_field[16];
+  char length_field[32];  // room for any size_t
   std::snprintf(length_field, sizeof length_field, "L:%04zu;", reply.size());
   std::string whole(reply.substr(0, first_field_end + 1));
   whole += length_field;

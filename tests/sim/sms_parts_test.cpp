@@ -21,7 +21,7 @@ std::string ReplyOfLength(std::size_t length) {
 
 std::string WithLengthField(const std::string& reply) {
   const auto first_field_end = reply.find(';') + 1;
-  char field[16];
+  char field[32];  // room for any size_t
   std::snprintf(field, sizeof field, "L:%04zu;", reply.size());
   return reply.substr(0, first_field_end) + field + reply.substr(first_field_end);
 }
