@@ -16,9 +16,9 @@ class NullPort : public vexa::Port {
   bool WritePort(std::string_view) override { return true; }
 };
 
-constexpr int kCodes[] = {10000, 10001, 10002, 10003, 10004, 10005, 10006, 10008, 11002,
-                          11003, 11019, 12000, 12001, 12002, 13001, 14001, 15001, 16001,
-                          19000, 19100, 17000, -1};
+constexpr int kCodes[] = {10000, 10001, 10002, 10003, 10004, 10005, 10006, 10008,
+                          11002, 11003, 11019, 12000, 12001, 12002, 13001, 14001,
+                          15001, 16001, 19000, 19100, 17000, -1};
 
 const std::string& BookPath() {
   static const std::string path = [] {

@@ -19,9 +19,9 @@ enum CommandResult : int {
 inline constexpr int kNoPendingCode = -1;
 
 struct CommandState {
-  std::string device_id;      // the ID selected in the device selector
+  std::string device_id;  // the ID selected in the device selector
   TransportMode transport_mode = TransportMode::kRs232;
-  std::string last_command;   // exactly as last written by SendCommand
+  std::string last_command;  // exactly as last written by SendCommand
   int pending_code = kNoPendingCode;
   bool busy = false;
   int result = kResultSuccess;

@@ -21,8 +21,9 @@ class ExchangeListener {
   virtual void Group2Reply(const std::string& /*reply*/) {}  // Analog and Digital Channel
   virtual void Group3Reply(const std::string& /*reply*/) {}  // Relay Output
   virtual void InfoText(const std::string& /*text*/) {}      // Device Setup's Info box
-  virtual void FirstStatusReply(const std::string& /*reply*/) {}  // Analog, Digital, Relay, Data Record
-  virtual void LaterStatusReply(const std::string& /*reply*/) {}  // Relay Output, Data Record
+  virtual void FirstStatusReply(const std::string& /*reply*/) {
+  }  // Analog, Digital, Relay, Data Record
+  virtual void LaterStatusReply(const std::string& /*reply*/) {}      // Relay Output, Data Record
   virtual void CurrentReadingsReply(const std::string& /*reply*/) {}  // Data Record
   virtual void StoredRecordsReply(const std::string& /*reply*/) {}    // Data Record
   virtual void CalibrationReply(const std::string& /*reply*/) {}      // Analog Channel

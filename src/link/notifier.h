@@ -33,8 +33,7 @@ class RecordingNotifier : public Notifier {
   void Show(const std::string& text, const std::string& caption, MessageIcon icon) override {
     messages.push_back({text, caption, icon, false});
   }
-  bool AskOkCancel(const std::string& text, const std::string& caption,
-                   MessageIcon icon) override {
+  bool AskOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) override {
     messages.push_back({text, caption, icon, true});
     return answer;
   }

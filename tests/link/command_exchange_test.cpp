@@ -11,8 +11,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 const std::string kGroup2 = "#STC2:000041;AD00:100.0,0.000,0.000,1,80.00,20.00;PA:023400;#";
-const std::string kStatus =
-    "#STA:000041,T;TM:261209143005;A00:45.20;K01:100000000001000;O01:10;#";
+const std::string kStatus = "#STA:000041,T;TM:261209143005;A00:45.20;K01:100000000001000;O01:10;#";
 
 TEST_F(ExchangeTest, GroupReadsAreRoutedToTheirPagesWhenMarkedAndEnded) {
   SendAndReply("135791#CHEACK1#", 10002, "#STC1:000041;TM:2612091430;#");
@@ -95,10 +94,9 @@ TEST_F(ExchangeTest, CalibrationDataRecordAndAlarmTextRoutes) {
   SendAndReply("246802#R#", 15001, "nothing");
   EXPECT_EQ(exchange.state().result, kResultDataError);
   SendAndReply("135791#SMS:03#", 19103, "1,TANK ALRM!");
-  EXPECT_THAT(listener.events,
-              ElementsAre("calibration:SET fail!", "calibration:anything",
-                          "records:#STD:000041,T;T:1;#", "readings:#STA:000041,T;#",
-                          "alarm-text:1,TANK ALRM!"));
+  EXPECT_THAT(listener.events, ElementsAre("calibration:SET fail!", "calibration:anything",
+                                           "records:#STD:000041,T;T:1;#",
+                                           "readings:#STA:000041,T;#", "alarm-text:1,TANK ALRM!"));
 }
 
 TEST_F(ExchangeTest, CodeWithoutHandlerEndsByTimeOut) {

@@ -80,10 +80,12 @@ TEST(DataLogText, HeaderAndEntriesNewestFirst) {
 }
 
 TEST(DataLogText, OnlyTheExactResetTextIsRenamed) {
-  EXPECT_NE(PrependDataLogEntry("", "initialize succesed!", 0).find("\r\nInitialization Completed!\r\n"),
-            std::string::npos);
-  EXPECT_NE(PrependDataLogEntry("", "xinitialize succesed!", 0).find("\r\nxinitialize succesed!\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      PrependDataLogEntry("", "initialize succesed!", 0).find("\r\nInitialization Completed!\r\n"),
+      std::string::npos);
+  EXPECT_NE(
+      PrependDataLogEntry("", "xinitialize succesed!", 0).find("\r\nxinitialize succesed!\r\n"),
+      std::string::npos);
 }
 
 TEST(DataLogText, KeepsTheNewestTwoMebibytesInWholeEntries) {

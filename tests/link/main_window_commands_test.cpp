@@ -23,10 +23,10 @@ TEST_F(ExchangeTest, ReadButtonsSendTheirCommandsAndSwitchPages) {
   EXPECT_THAT(port.writes, ElementsAre("135791#CHEACK1#", "135791#CHEACK2#", "135791#CHEACK3#",
                                        "135791#STATUS#", "135791#CHECKVR%"));
   EXPECT_EQ(exchange.state().pending_code, 10001);
-  EXPECT_THAT(listener.events,
-              ElementsAre("page:0", "group1:#STC1:000041;#", "page:1", "group2:#STC2:000041;#",
-                          "page:3", "group3:#STC3:000041;#", "first-status:#STA:000041,T;#",
-                          "page:0"));
+  EXPECT_THAT(
+      listener.events,
+      ElementsAre("page:0", "group1:#STC1:000041;#", "page:1", "group2:#STC2:000041;#", "page:3",
+                  "group3:#STC3:000041;#", "first-status:#STA:000041,T;#", "page:0"));
 }
 
 TEST_F(ExchangeTest, ValidationRefusesWithTheFirstFailure) {
@@ -158,8 +158,7 @@ TEST_F(ExchangeTest, PasswordChangeOnTheGsmRouteReadsThroughTheWrapper) {
 TEST_F(ExchangeTest, StationIdChangeMovesThePhoneBookEntry) {
   SendAndReply("246802#ST:000077#", 11002, "Set success!");
   ASSERT_EQ(phone_book.entries().size(), 1u);
-  EXPECT_EQ(phone_book.entries()[0],
-            (PhoneBookEntry{"000077", kPhone, kEnquiry, kSetup}));
+  EXPECT_EQ(phone_book.entries()[0], (PhoneBookEntry{"000077", kPhone, kEnquiry, kSetup}));
   EXPECT_EQ(phone_book.GetCurrentDevice().id, "000077");
   EXPECT_EQ(exchange.state().device_id, "000077");
   EXPECT_FALSE(phone_book.EntryExists("000041"));
