@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,9 +17,12 @@
 #include "pages/device_setup/interval_codes.h"
 #include "pages/device_setup/status_lamp.h"
 #include "pages/page_sender.h"
+#include "pages/page_widgets.h"
 
 namespace {
 
+using vexa::FromLatin1;
+using vexa::Latin1;
 using vexa::MessageIcon;
 
 // Form columns: the label, the field, its Set button, an extra button
@@ -37,14 +39,6 @@ constexpr int kExtraButtonWidth = 64;
 constexpr char kResetAccessCode[] = "tovel3";
 constexpr int kSixDigits = 6;
 constexpr int kMaxPhoneNumberLength = 19;
-
-std::string Latin1(const QString& text) {
-  return text.toLatin1().toStdString();
-}
-
-QString FromLatin1(const std::string& text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 template <typename Items>
 QStringList ToStringList(const Items& items) {
@@ -65,18 +59,6 @@ bool IsPhoneNumber(const QString& text) {
 // The logger's clock format: year without century, month, day, hour, minute.
 QString LocalTimeNow() {
   return QString::fromStdString(vexa::FormatLocalTime("%y%m%d%H%M", std::time(nullptr)));
-}
-
-// The Set buttons show an icon only: an arrow into the logger.
-QIcon SetButtonIcon() {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(0x2a, 0x6d, 0xc4));
-  painter.drawPolygon(QPolygonF({{2, 6}, {8, 6}, {8, 2}, {14, 8}, {8, 14}, {8, 10}, {2, 10}}));
-  return QIcon(pixmap);
 }
 
 // Labels are indented, which leaves room for the frame around the password rows.
@@ -251,10 +233,7 @@ QComboBox* CTarvoKSet1Dlg::AddComboBox(QGridLayout* grid, int row, const QString
 }
 
 QPushButton* CTarvoKSet1Dlg::SetButton(const QString& name, std::function<void()> action) {
-  auto* button = new QPushButton(SetButtonIcon(), QString());
-  button->setAccessibleName(name);
-  button->setToolTip(name);
-  button->setFixedSize(34, 26);
+  QPushButton* button = vexa::NewSetButton(name);
   ConnectSetupAction(button, std::move(action));
   return button;
 }

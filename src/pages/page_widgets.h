@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <string>
+
+class QPushButton;
+class QTableWidget;
+
+// What every page needs of the widget layer, written once.
+
+namespace vexa {
+
+// Texts cross the widget edge in the program's code page, ISO-8859-1; a
+// character outside it becomes "?".
+std::string Latin1(const QString& text);
+QString FromLatin1(const std::string& text);
+
+// The icon-only buttons of the pages: Set writes a setting to the logger, Read
+// reads one back. `name` says what the button does ("Set Temperature Sensor_3")
+// and serves as accessible name and tool tip.
+QPushButton* NewSetButton(const QString& name);
+QPushButton* NewReadButton(const QString& name);
+
+// The pages' report lists: grid lines, whole rows selected, header sections
+// that can be dragged, fixed row height, odd rows drawn on `stripe`, cells not
+// edited by the list itself.
+inline const QColor kChannelListStripe(230, 235, 235);
+void SetUpReportList(QTableWidget* list, int row_height, const QColor& stripe);
+
+}  // namespace vexa
