@@ -258,19 +258,20 @@ void CDataLoggerSetupDlg::BuildTabs(QWidget* content) {
   device_sheet_ = new CTabSheet;
   device_sheet_->setAccessibleName(QStringLiteral("Device pages"));
   device_setup_page_ = new CTarvoKSet1Dlg(context, device_sheet_);
+  analog_channel_page_ = new CTarvoKSet2Dlg1(context, device_sheet_);
+  digital_channel_page_ = new CTarvoKSet3Dlg(context, device_sheet_);
+  relay_output_page_ = new CTarvoKSet4Dlg(context, device_sheet_);
+  analog_alarm_page_ = new CTarvoKSet5Dlg(context, device_sheet_);
+  input_alarm_page_ = new CTarvoKSet5Dlg2(context, device_sheet_);
+  data_record_page_ = new CSet3(context, device_sheet_);
   batch_page_ = new CBatchInitDlg(context, device_sheet_);
   device_sheet_->AddPage(QStringLiteral("    Device Setup   "), device_setup_page_);
-  device_sheet_->AddPage(QStringLiteral("   Analog Channel   "),
-                         new CTarvoKSet2Dlg1(context, device_sheet_));
-  device_sheet_->AddPage(QStringLiteral(" Digital Channel "),
-                         new CTarvoKSet3Dlg(context, device_sheet_));
-  device_sheet_->AddPage(QStringLiteral("  Relay Output  "),
-                         new CTarvoKSet4Dlg(context, device_sheet_));
-  device_sheet_->AddPage(QStringLiteral(" AD Alarm Message "),
-                         new CTarvoKSet5Dlg(context, device_sheet_));
-  device_sheet_->AddPage(QStringLiteral(" IN Alarm Message "),
-                         new CTarvoKSet5Dlg2(context, device_sheet_));
-  device_sheet_->AddPage(QStringLiteral("  Data Record  "), new CSet3(context, device_sheet_));
+  device_sheet_->AddPage(QStringLiteral("   Analog Channel   "), analog_channel_page_);
+  device_sheet_->AddPage(QStringLiteral(" Digital Channel "), digital_channel_page_);
+  device_sheet_->AddPage(QStringLiteral("  Relay Output  "), relay_output_page_);
+  device_sheet_->AddPage(QStringLiteral(" AD Alarm Message "), analog_alarm_page_);
+  device_sheet_->AddPage(QStringLiteral(" IN Alarm Message "), input_alarm_page_);
+  device_sheet_->AddPage(QStringLiteral("  Data Record  "), data_record_page_);
   device_sheet_->AddPage(QStringLiteral("  Batch Setup  "), batch_page_);
 
   data_log_area_ = new QWidget;
@@ -477,14 +478,59 @@ void CDataLoggerSetupDlg::ShowAbout() {
 
 void CDataLoggerSetupDlg::Group1Reply(const std::string& reply) {
   device_setup_page_->ReadGroup1Reply(reply);
+  relay_output_page_->ReadGroup1Reply(reply);
+}
+
+void CDataLoggerSetupDlg::Group2Reply(const std::string& reply) {
+  analog_channel_page_->ReadGroup2Reply(reply);
+  digital_channel_page_->ReadGroup2Reply(reply);
+}
+
+void CDataLoggerSetupDlg::Group3Reply(const std::string& reply) {
+  relay_output_page_->ReadGroup3Reply(reply);
 }
 
 void CDataLoggerSetupDlg::InfoText(const std::string& text) {
   device_setup_page_->ShowInfo(text);
 }
 
+void CDataLoggerSetupDlg::FirstStatusReply(const std::string& /*reply*/) {
+  // The pages read the input and relay counts from the device context.
+  analog_channel_page_->FirstStatusReply();
+  digital_channel_page_->FirstStatusReply();
+  relay_output_page_->FirstStatusReply();
+}
+
+void CDataLoggerSetupDlg::LaterStatusReply(const std::string& reply) {
+  relay_output_page_->LaterStatusReply(reply);
+  data_record_page_->StatusReply(reply);
+}
+
+void CDataLoggerSetupDlg::CurrentReadingsReply(const std::string& reply) {
+  data_record_page_->StatusReply(reply);
+}
+
+void CDataLoggerSetupDlg::StoredRecordsReply(const std::string& reply) {
+  data_record_page_->StoredRecordsReply(reply);
+}
+
+void CDataLoggerSetupDlg::CalibrationReply(const std::string& reply) {
+  analog_channel_page_->CalibrationReply(reply);
+}
+
+void CDataLoggerSetupDlg::AlarmTextReply(const std::string& reply) {
+  analog_alarm_page_->AlarmTextReply(reply);
+  input_alarm_page_->AlarmTextReply(reply);
+}
+
 void CDataLoggerSetupDlg::ClearPages() {
   device_setup_page_->ClearPage();
+  analog_channel_page_->ClearPage();
+  digital_channel_page_->ClearPage();
+  relay_output_page_->ClearPage();
+  analog_alarm_page_->ClearPage();
+  input_alarm_page_->ClearPage();
+  data_record_page_->ClearPage();
 }
 
 void CDataLoggerSetupDlg::SelectDevicePage(int index) {

@@ -27,8 +27,14 @@ class QScrollArea;
 class QTabBar;
 class CBatchInitDlg;
 class CMyTabCtrl1;
+class CSet3;
 class CTabSheet;
 class CTarvoKSet1Dlg;
+class CTarvoKSet2Dlg1;
+class CTarvoKSet3Dlg;
+class CTarvoKSet4Dlg;
+class CTarvoKSet5Dlg;
+class CTarvoKSet5Dlg2;
 class DeviceSelector;
 class Lamp;
 
@@ -58,7 +64,15 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
 
   // vexa::ExchangeListener
   void Group1Reply(const std::string& reply) override;
+  void Group2Reply(const std::string& reply) override;
+  void Group3Reply(const std::string& reply) override;
   void InfoText(const std::string& text) override;
+  void FirstStatusReply(const std::string& reply) override;
+  void LaterStatusReply(const std::string& reply) override;
+  void CurrentReadingsReply(const std::string& reply) override;
+  void StoredRecordsReply(const std::string& reply) override;
+  void CalibrationReply(const std::string& reply) override;
+  void AlarmTextReply(const std::string& reply) override;
   void ClearPages() override;
   void SelectDevicePage(int index) override;
   void PhoneBookChanged() override;
@@ -132,5 +146,11 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   QPlainTextEdit* data_log_box_ = nullptr;
   QPushButton* buffer_clear_button_ = nullptr;
   CTarvoKSet1Dlg* device_setup_page_ = nullptr;
+  CTarvoKSet2Dlg1* analog_channel_page_ = nullptr;
+  CTarvoKSet3Dlg* digital_channel_page_ = nullptr;
+  CTarvoKSet4Dlg* relay_output_page_ = nullptr;
+  CTarvoKSet5Dlg* analog_alarm_page_ = nullptr;
+  CTarvoKSet5Dlg2* input_alarm_page_ = nullptr;
+  CSet3* data_record_page_ = nullptr;
   CBatchInitDlg* batch_page_ = nullptr;
 };
