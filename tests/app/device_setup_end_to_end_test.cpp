@@ -12,46 +12,19 @@ class DeviceSetupEndToEnd : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    sim::SimulatorOptions options;
-    options.part_delay = std::chrono::milliseconds(450);
-    window_->set_simulator_options(options);
-    PortList()->setCurrentIndex(PortList()->findText("Simulator"));
-    Click("Connect");
-    ChooseDevice("000041");
-    ASSERT_TRUE(WaitForCommandEnd());
-    ASSERT_EQ(StatusText(), "Command Success");
+    ConnectAndSelect(false);
     DevicePages()->SetActivePage(0);
   }
 
-  // A control of the Device Setup page by its accessible name.
   template <typename Widget>
   Widget* PageControl(const QString& name) {
-    for (Widget* widget : DevicePages()->findChildren<Widget*>()) {
-      if (AccessibleName(widget) == name) return widget;
-    }
-    ADD_FAILURE() << "no page control named " << name.toStdString();
-    return nullptr;
+    return WindowTest::PageControl<Widget>(0, name);
   }
   QLineEdit* Field(const QString& name) { return PageControl<QLineEdit>(name); }
-
-  // Types into a field as the engineer does; the next click leaves it.
   void Type(const QString& field_name, const QString& text) {
-    QLineEdit* field = Field(field_name);
-    // The device list's popup took the activation; a field only feels the
-    // cursor leave in the active window.
-    QApplication::setActiveWindow(window_.get());
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClicks(field, text);
+    WindowTest::Type(Field(field_name), text);
   }
-
-  // Presses a button of the window or the page and waits for the outcome.
-  QString Run(QPushButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_TRUE(WaitForCommandEnd(20000)) << DataLog().toStdString();
-    return StatusText();
-  }
-  QString RunWindow(const QString& name) { return Run(Button(name)); }
+  QString RunWindow(const QString& name) { return Run(name); }
   QString RunPage(const QString& name) { return Run(PageControl<QPushButton>(name)); }
 
   PhoneBookEntry StoredEntry() {

@@ -10,17 +10,7 @@ class SimulatorTest : public WindowTest, public ::testing::WithParamInterface<bo
   bool gsm() const { return GetParam(); }
 
   void ConnectToSimulator(sim::Faults faults = {}) {
-    sim::SimulatorOptions options;
-    // Long enough for the port's 200 ms reads to see a quiet gap between the
-    // modem's texts, so that each arrives on its own.
-    options.part_delay = std::chrono::milliseconds(450);
-    options.faults = faults;
-    window_->set_simulator_options(options);
-    if (gsm()) ChooseRoute("GSM Modem");
-    PortList()->setCurrentIndex(PortList()->findText("Simulator"));
-    Click("Connect");
-    ASSERT_TRUE(notifier_.messages.empty()) << notifier_.Last();
-    ASSERT_TRUE(LampNamed("Connection")->lit());
+    WindowTest::ConnectToSimulator(gsm(), {.faults = faults});
   }
 
   // Presses the button and waits for the command's outcome.

@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -107,6 +108,55 @@ class WindowTest : public ::testing::Test {
   bool WaitForCommandEnd(int timeout_ms = 10000) {
     QProgressBar* bar = Control<QProgressBar>("Command progress");
     return QTest::qWaitFor([&] { return !bar->isVisible(); }, timeout_ms);
+  }
+
+  // Connects to the built-in simulated logger (the modem with its loggers on
+  // the GSM route). The modem's texts come far enough apart for the port to
+  // see a quiet gap between them, so that each arrives on its own.
+  void ConnectToSimulator(bool gsm, sim::SimulatorOptions options = {}) {
+    options.part_delay = std::chrono::milliseconds(450);
+    window_->set_simulator_options(options);
+    if (gsm) ChooseRoute("GSM Modem");
+    PortList()->setCurrentIndex(PortList()->findText("Simulator"));
+    Click("Connect");
+    ASSERT_TRUE(notifier_.messages.empty()) << notifier_.Last();
+    ASSERT_TRUE(LampNamed("Connection")->lit());
+  }
+
+  // Connects to the simulator and selects logger 000041, which reads its status.
+  void ConnectAndSelect(bool gsm, sim::SimulatorOptions options = {}) {
+    ConnectToSimulator(gsm, std::move(options));
+    ChooseDevice("000041");
+    ASSERT_TRUE(WaitForCommandEnd(20000)) << DataLog().toStdString();
+    ASSERT_EQ(StatusText(), "Command Success");
+  }
+
+  // Presses a button of the window or of a page and waits for the outcome.
+  QString Run(QPushButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(WaitForCommandEnd(20000)) << DataLog().toStdString();
+    return StatusText();
+  }
+  QString Run(const QString& window_button) { return Run(Button(window_button)); }
+
+  // A control of device page `page` (its index in the device sheet) by its accessible name.
+  template <typename Widget>
+  Widget* PageControl(int page, const QString& name) {
+    for (Widget* widget : DevicePages()->widget(page)->findChildren<Widget*>()) {
+      if (AccessibleName(widget) == name) return widget;
+    }
+    ADD_FAILURE() << "no control named " << name.toStdString() << " on page " << page;
+    return nullptr;
+  }
+
+  // Types into a field of a page as the engineer does; the next click leaves it.
+  void Type(QLineEdit* field, const QString& text) {
+    // A popup may have taken the activation; a field only feels the cursor
+    // leave in the active window.
+    QApplication::setActiveWindow(window_.get());
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
   }
 
   TempDir folder_;
