@@ -32,6 +32,10 @@ std::string GsmReassembly::Add(const std::string& text) {
   const ReplyFieldValue length = ReplyField(text, "L:");
   const bool announces_length =
       length.position >= 12 && length.position <= 19 && !length.value.empty();
+  // A short reply that merely holds one of the keys (an alarm text such as
+  // "1,STATION DOWN") is no part of a framed reply: waiting for a total that
+  // was never announced would end it as a time-out.
+  if (expected_length_ == 0 && !announces_length && !text.starts_with("#ST")) return text;
   if (announces_length) {
     expected_length_ = LeadingNumber(length.value);
     if (expected_length_ > text.size()) {

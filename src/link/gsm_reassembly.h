@@ -11,6 +11,7 @@ namespace vexa {
 class GsmReassembly {
  public:
   // The whole reply once it is complete, an empty text while parts are awaited.
+  // A text that starts no framed reply and continues none comes back unchanged.
   std::string Add(const std::string& text);
   void Reset();
   std::size_t buffered() const { return buffer_.size(); }

@@ -44,6 +44,23 @@ TEST(GsmReassembly, TextsWithoutStationKeysPassUnchanged) {
   EXPECT_EQ(reassembly.Add("1,TANK ALRM!"), "1,TANK ALRM!");
 }
 
+// Alarm texts are short replies without a length field, whatever words they hold.
+const char* const kAlarmTextsWithKeys[] = {"1,STATION DOWN", "1,PUMP STB", "0,STC FAULT",
+                                           "1,TANK STD LOW", "1,LEVEL:STA"};
+
+TEST(GsmReassembly, ShortTextsHoldingAKeyPassUnchangedUnlessAReplyIsInProgress) {
+  GsmReassembly reassembly;
+  for (const std::string text : kAlarmTextsWithKeys) {
+    EXPECT_EQ(reassembly.Add(text), text);
+    EXPECT_EQ(reassembly.buffered(), 0u) << text;
+  }
+  // Once a framed reply has announced its total, a further part is awaited as before.
+  const std::string first_part = "#STC2:000041;L:0090;AD00:1.000,2.000;";
+  EXPECT_EQ(reassembly.Add(first_part), "");
+  EXPECT_EQ(reassembly.Add("1,STATION DOWN"), "");
+  EXPECT_EQ(reassembly.buffered(), first_part.size() + 14);
+}
+
 TEST(GsmReassembly, HugeAnnouncedLengthNeverOverflows) {
   GsmReassembly reassembly;
   EXPECT_EQ(reassembly.Add("#STC1:000041;L:99999999999999999999;#"), "");
@@ -90,6 +107,20 @@ TEST_F(ExchangeTest, LeftOverPartIsNotGluedToTheNextReply) {
   commands.ReadGroup(2);
   exchange.OnReceived("#STC2:000041;L:0010;PA:1;#");
   EXPECT_THAT(listener.events.back(), "group2:#STC2:000041;L:0010;PA:1;#");
+}
+
+TEST_F(ExchangeTest, GsmAlarmTextHoldingAKeyIsDeliveredAtOnce) {
+  UseGsm();
+  for (const std::string text : kAlarmTextsWithKeys) {
+    listener.events.clear();
+    ASSERT_TRUE(exchange.SendCommand("135791#SMS:16#", 19116));
+    exchange.OnReceived("AT+BJSD=13,+491701000041,135791#SMS:16#");
+    exchange.OnReceived("message send");
+    exchange.OnReceived(text);
+    EXPECT_THAT(listener.events, ElementsAre("alarm-text:" + text));
+    EXPECT_EQ(TickToEnd(), 1) << text;
+    EXPECT_EQ(exchange.progress().status_text, "Command Success") << text;
+  }
 }
 
 TEST_F(ExchangeTest, ModemCommandsAreNotWrappedAndAnswerToTheInfoBox) {
