@@ -39,7 +39,12 @@ QPushButton* NewImageButton(const QString& name, bool towards_logger) {
 }  // namespace
 
 std::string Latin1(const QString& text) {
-  return text.toLatin1().toStdString();
+  // By code point: QString::toLatin1 would turn a character beyond the 16-bit
+  // range into two "?", which counts twice against a byte limit.
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(text.size()));
+  for (const char32_t c : text.toUcs4()) bytes += c <= 0xFF ? static_cast<char>(c) : '?';
+  return bytes;
 }
 
 QString FromLatin1(const std::string& text) {
