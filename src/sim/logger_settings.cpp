@@ -33,6 +33,8 @@ LoggerSettings FactorySettings() {
   settings.alarm_texts[0] = {true, "HUMI ALRM!"};
   settings.alarm_texts[13] = {true, "TANK ALRM!"};
   settings.alarm_texts[15] = {true, "POWER ALM!"};
+  // The program spells out "ALM!" for the power source only, so an input shows it as sent.
+  settings.alarm_texts[16] = {true, "DOOR ALM!"};
   return settings;
 }
 
