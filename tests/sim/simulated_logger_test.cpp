@@ -73,6 +73,7 @@ TEST_F(SimulatedLoggerTest, VersionAndAlarmTexts) {
   for (const char* key : {"STA", "STB", "STC", "STD"}) EXPECT_EQ(version.find(key), version.npos);
   EXPECT_EQ(Read("SMS:13"), "1,TANK ALRM!");
   EXPECT_EQ(Read("SMS:15"), "1,POWER ALM!");
+  EXPECT_EQ(Read("SMS:16"), "1,DOOR ALM!");
   EXPECT_EQ(Read("SMS:01"), "0,");
   EXPECT_EQ(logger_.Handle("246802#SMS:19#"), "0,");  // the setup password may read too
 }

@@ -88,6 +88,15 @@ TEST_F(SimulatedModemTest, ShortRepliesComeWhole) {
             "3");
 }
 
+TEST_F(SimulatedModemTest, AlarmTextWithCommasAndEndMarksCrossesTheModemWhole) {
+  const Schedule set = modem_.Respond(Wrap("+491701000043", "246802#SMSSET17:1,11,STB,STC#STD#"));
+  ASSERT_EQ(set.size(), 3u);
+  EXPECT_EQ(set[2].bytes, "Set success!");
+  const Schedule read = modem_.Respond(Wrap("+491701000043", "135791#SMS:17#"));
+  ASSERT_EQ(read.size(), 3u);
+  EXPECT_EQ(read[2].bytes, "1,STB,STC#STD");  // a short reply: no length field, one message
+}
+
 TEST_F(SimulatedModemTest, UnknownNumberGetsNoAnswer) {
   const std::string line = Wrap("+491701000099", "135791#STATUS#");
   const Schedule schedule = modem_.Respond(line);
