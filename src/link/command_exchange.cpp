@@ -198,6 +198,8 @@ void CommandExchange::Route(const std::string& text) {
   } else if (code == 15001) {
     HandleDataRecordReply(text);
   } else if (InRange(code, 19100, 19119)) {
+    // A refusal is no alarm text: it keeps the result set for it above.
+    if (text == kPasswordError || text == kFormatError) return;
     state_.result = kResultSuccess;
     state_.busy = false;
     listener_.AlarmTextReply(text);
