@@ -108,8 +108,13 @@ void PhoneBookStore::CheckFile() {
       }
       break;
     }
-    case FileState::kMissing:
     case FileState::kNoRoot:
+      notifier_.Show("The file " + ShownPath(path_) +
+                         " holds no phone book, so the phone book is empty; the file is left as "
+                         "it is and new entries cannot be saved.",
+                     {}, MessageIcon::kWarning);
+      break;
+    case FileState::kMissing:
     case FileState::kReady:
       break;
   }

@@ -21,8 +21,8 @@ class PhoneBookStore {
   const std::string& path() const { return path_; }
   const std::vector<PhoneBookEntry>& entries() const { return entries_; }
 
-  // Looks at the file once, at start, and tells the engineer when it cannot be read or
-  // is damaged; a damaged file is copied aside first.
+  // Looks at the file once, at start, and tells the engineer when it cannot be read,
+  // holds no phone book or is damaged; a damaged file is copied aside first.
   void CheckFile();
   // Appends every entry of the file to the in-memory list.
   void LoadEntries();

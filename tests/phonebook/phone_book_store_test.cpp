@@ -200,7 +200,10 @@ TEST_F(PhoneBookStoreTest, FileWithAnotherRootIsLeftUntouchedAndAddFails) {
   const ino_t before = inode();
   store_.CheckFile();
   EXPECT_FALSE(store_.AddEntry(kB));
-  EXPECT_THAT(Messages(), ElementsAre(kSaveFailed));
+  EXPECT_THAT(Messages(), ElementsAre("The file " + path_ +
+                                          " holds no phone book, so the phone book is empty; the "
+                                          "file is left as it is and new entries cannot be saved.",
+                                      kSaveFailed));
   EXPECT_EQ(inode(), before);  // not even written back unchanged
   EXPECT_EQ(ReadBytes(path_), foreign);
   EXPECT_THAT(store_.entries(), IsEmpty());
