@@ -119,6 +119,8 @@ CDataLoggerSetupDlg::CDataLoggerSetupDlg(vexa::Notifier& notifier, std::string p
   ProgressChanged();
   // The Connection list reads these; the phone book page fills its list when shown.
   phone_book_.ReloadEntries();
+  // A damaged or unusable phone book is told once, over the window just shown.
+  QTimer::singleShot(0, this, [this] { phone_book_.CheckFile(); });
   batch_page_->Refresh(false);
   if (QScreen* screen = QGuiApplication::primaryScreen()) FitToScreen(screen->size());
 }

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <system_error>
 #include <utility>
 
+#include "xml/whole_file.h"
 #include "xml/xml_document.h"
 
 namespace vexa {
@@ -16,11 +19,15 @@ constexpr char kIdExists[] = "The ID is exist !";
 constexpr char kIdMissing[] = "The ID is not exist !";
 constexpr char kSaveFailed[] = "Cannot save the phone book file!";
 
-enum class FileState { kUnreadable, kDamaged, kNoRoot, kReady };
+enum class FileState { kMissing, kUnreadable, kDamaged, kNoRoot, kReady };
 
 // Loads the file; when it is ready, the root is entered and no record is current.
 FileState OpenPhoneBook(XmlDocument& document, const std::string& path) {
-  if (!document.LoadFile(path)) return FileState::kUnreadable;
+  if (!document.LoadFile(path)) {
+    std::error_code error;
+    const bool exists = std::filesystem::exists(path, error);
+    return exists || error ? FileState::kUnreadable : FileState::kMissing;
+  }
   if (!document.IsWellFormed()) return FileState::kDamaged;
   if (!document.FindElement(kRoot)) return FileState::kNoRoot;
   document.EnterElement();
@@ -51,21 +58,67 @@ XmlDocument NewPhoneBook() {
   return document;
 }
 
-// A file that is there but is no phone book is copied aside before a new
-// phone book replaces it, so nothing the engineer typed is lost for good.
-bool KeepDamagedFile(const std::string& path) {
+// How many records a damaged file still shows, as far as its scan got.
+int CountRecords(XmlDocument& damaged) {
+  int count = 0;
+  if (damaged.FindElement(kRoot) && damaged.EnterElement()) {
+    while (damaged.FindElement(kRecord)) ++count;
+  }
+  return count;
+}
+
+// The full path, so that the engineer can find the file whatever folder the program ran in.
+std::string ShownPath(const std::string& path) {
   std::error_code error;
-  const bool exists = std::filesystem::exists(path, error);
-  if (error) return false;
-  if (!exists) return true;
-  return std::filesystem::copy_file(path, path + ".bak",
-                                    std::filesystem::copy_options::overwrite_existing, error);
+  const std::filesystem::path full = std::filesystem::absolute(path, error);
+  return error ? path : full.lexically_normal().string();
+}
+
+std::string DamagedText(const std::string& path, int entries) {
+  return "The phone book file " + ShownPath(path) + " is damaged, so the phone book shows no " +
+         "entries. " + std::to_string(entries) + (entries == 1 ? " entry" : " entries") +
+         " can still be read from it.";
 }
 
 }  // namespace
 
 PhoneBookStore::PhoneBookStore(std::string path, Notifier& notifier)
     : path_(std::move(path)), notifier_(notifier) {}
+
+void PhoneBookStore::CheckFile() {
+  XmlDocument document;
+  switch (OpenPhoneBook(document, path_)) {
+    case FileState::kUnreadable: {
+      std::error_code error;
+      const bool regular = std::filesystem::is_regular_file(path_, error);
+      notifier_.Show(
+          "The phone book file " + ShownPath(path_) +
+              (regular ? " cannot be read" : " is not a plain file (a folder, pipe or device)") +
+              ", so the phone book is empty and new entries cannot be saved.",
+          {}, MessageIcon::kWarning);
+      break;
+    }
+    case FileState::kDamaged: {
+      const int entries = CountRecords(document);
+      if (!KeepDamagedFile(entries)) {
+        notifier_.Show(DamagedText(path_, entries) +
+                           " No copy of it could be kept, so it is left as it is and new "
+                           "entries cannot be saved.",
+                       {}, MessageIcon::kWarning);
+      }
+      break;
+    }
+    case FileState::kNoRoot:
+      notifier_.Show("The file " + ShownPath(path_) +
+                         " holds no phone book, so the phone book is empty; the file is left as "
+                         "it is and new entries cannot be saved.",
+                     {}, MessageIcon::kWarning);
+      break;
+    case FileState::kMissing:
+    case FileState::kReady:
+      break;
+  }
+}
 
 void PhoneBookStore::LoadEntries() {
   XmlDocument document;
@@ -98,15 +151,14 @@ bool PhoneBookStore::AddEntry(const PhoneBookEntry& entry) {
       document.LeaveElement();
       document.EnterElement();
       break;
-    case FileState::kNoRoot: {
-      // Not our file: written back as it is, nothing added.
-      const bool saved = Save(document);
-      if (saved) ReloadEntries();
-      return saved;
-    }
-    case FileState::kUnreadable:
+    case FileState::kNoRoot:      // not our file: left as it is
+    case FileState::kUnreadable:  // could not be copied aside, so never replaced
+      return SaveFailed();
     case FileState::kDamaged:
-      if (!KeepDamagedFile(path_)) return SaveFailed();
+      if (!KeepDamagedFile(CountRecords(document))) return SaveFailed();
+      document = NewPhoneBook();
+      break;
+    case FileState::kMissing:
       document = NewPhoneBook();
       break;
   }
@@ -159,6 +211,20 @@ bool PhoneBookStore::ChangeEntry(const std::string& id,
   change(document);
   if (!Save(document)) return false;
   ReloadEntries();
+  return true;
+}
+
+bool PhoneBookStore::KeepDamagedFile(int readable_entries) {
+  std::string bytes;
+  if (!ReadWholeFile(path_, bytes)) return false;
+  std::string kept;
+  if (!kept_copy_.empty() && ReadWholeFile(kept_copy_, kept) && kept == bytes) return true;
+  const std::optional<std::string> copy = KeepBackupCopy(path_, bytes);
+  if (!copy) return false;
+  kept_copy_ = *copy;
+  notifier_.Show(DamagedText(path_, readable_entries) + " A copy of it was kept as " + kept_copy_ +
+                     ". Adding an entry replaces the damaged file by a new phone book.",
+                 {}, MessageIcon::kWarning);
   return true;
 }
 

@@ -21,6 +21,9 @@ class PhoneBookStore {
   const std::string& path() const { return path_; }
   const std::vector<PhoneBookEntry>& entries() const { return entries_; }
 
+  // Looks at the file once, at start, and tells the engineer when it cannot be read,
+  // holds no phone book or is damaged; a damaged file is copied aside first.
+  void CheckFile();
   // Appends every entry of the file to the in-memory list.
   void LoadEntries();
   // Empties the in-memory list and loads it again.
@@ -39,6 +42,10 @@ class PhoneBookStore {
  private:
   // Applies `change` to the first record with this ID, saves and reloads.
   bool ChangeEntry(const std::string& id, const std::function<void(XmlDocument&)>& change);
+  // Copies the damaged file aside under a new name, unless this store already kept
+  // these very bytes, and tells the engineer where and how many of its entries could
+  // be read. False when no copy could be made.
+  bool KeepDamagedFile(int readable_entries);
   // Replaces the file by `document`; a failure is shown, the old file stays.
   bool Save(const XmlDocument& document);
   // Shows that the file could not be written; returns false.
@@ -48,6 +55,7 @@ class PhoneBookStore {
   Notifier& notifier_;
   std::vector<PhoneBookEntry> entries_;
   PhoneBookEntry current_;
+  std::string kept_copy_;  // the newest copy of a damaged file, empty if none
 };
 
 }  // namespace vexa

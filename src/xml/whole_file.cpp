@@ -1,18 +1,78 @@
 #include "xml/whole_file.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace vexa {
 namespace {
 
-constexpr mode_t kNewFileMode = 0644;
+namespace fs = std::filesystem;
+
+constexpr mode_t kOwnerOnly = 0600;
+// A temporary file this old belongs to a save that was killed: a live save writes
+// its file in well under a second.
+constexpr std::time_t kStaleSeconds = 10 * 60;
+// Enough for years of damaged files; past it something else is wrong.
+constexpr int kMaxBackups = 1000;
+
+// The file a save replaces: a symbolic link is followed to the file it names.
+struct Target {
+  fs::path folder;
+  std::string name;
+};
+
+std::optional<Target> ResolveTarget(const std::string& path) {
+  std::error_code error;
+  fs::path target = fs::weakly_canonical(path, error);
+  if (error) target = path;
+  if (!target.has_filename()) return std::nullopt;
+  return Target{target.has_parent_path() ? target.parent_path() : fs::path("."),
+                target.filename().string()};
+}
+
+std::string TemporaryPrefix(const Target& target) {
+  return "." + target.name + ".";
+}
+
+// What mkostemp makes of ".<name>.XXXXXX": six letters or digits after the prefix.
+bool IsTemporaryOf(const std::string& entry, const Target& target) {
+  const std::string prefix = TemporaryPrefix(target);
+  if (entry.size() != prefix.size() + 6 || entry.compare(0, prefix.size(), prefix) != 0) {
+    return false;
+  }
+  for (std::size_t i = prefix.size(); i < entry.size(); ++i) {
+    const char c = entry[i];
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Removes what killed saves of this name left behind: only our own regular files of
+// the save's pattern, and only old ones, so a save running elsewhere keeps its file.
+void RemoveStaleTemporaries(const Target& target) {
+  std::error_code error;
+  fs::directory_iterator entry(target.folder, error);
+  const std::time_t now = std::time(nullptr);
+  for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+    if (!IsTemporaryOf(entry->path().filename().string(), target)) continue;
+    struct stat info {};
+    if (lstat(entry->path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+        info.st_uid == geteuid() && now - info.st_mtime > kStaleSeconds) {
+      unlink(entry->path().c_str());
+    }
+  }
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -24,9 +84,25 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Makes the rename itself durable; a folder that cannot be synced changes nothing, the
-// new file is in place either way.
-void SyncFolder(const std::filesystem::path& folder) {
+// Writes `bytes` to a new temporary file beside the target, owner-only while it is
+// written, then given `mode` and flushed to disk. Its path, or empty on failure.
+std::string WriteTemporary(const Target& target, std::string_view bytes, mode_t mode) {
+  RemoveStaleTemporaries(target);
+  std::string temporary = (target.folder / (TemporaryPrefix(target) + "XXXXXX")).string();
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);  // exclusive
+  if (fd < 0) return {};
+  // mkostemp's 0600 is narrowed further by the umask; set it whole.
+  bool ok = fchmod(fd, kOwnerOnly) == 0 && WriteAll(fd, bytes) &&
+            (mode == kOwnerOnly || fchmod(fd, mode) == 0) && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  if (ok) return temporary;
+  unlink(temporary.c_str());
+  return {};
+}
+
+// Makes a rename durable; a folder that cannot be synced changes nothing, the new file
+// is in place either way.
+void SyncFolder(const fs::path& folder) {
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   fsync(fd);
@@ -36,7 +112,8 @@ void SyncFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK a pipe would wait for a writer for ever.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat info {};
   bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
@@ -58,30 +135,41 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  fs::path target = fs::weakly_canonical(path, error);
-  if (error) target = path;
-  if (!target.has_filename()) return false;
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string temporary = (folder / ".").string();
-  temporary.append(target.filename().string()).append(".XXXXXX");
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);  // exclusive, mode 0600
-  if (fd < 0) return false;
-
+  const std::optional<Target> target = ResolveTarget(path);
+  if (!target) return false;
+  const fs::path target_path = target->folder / target->name;
   struct stat old_file {};
-  const mode_t mode = stat(target.c_str(), &old_file) == 0 && S_ISREG(old_file.st_mode)
-                          ? old_file.st_mode & 07777
-                          : kNewFileMode;
-  bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) {
+  mode_t mode = kOwnerOnly;
+  if (stat(target_path.c_str(), &old_file) == 0) {
+    if (!S_ISREG(old_file.st_mode)) return false;
+    mode = old_file.st_mode & 07777;
+  }
+  const std::string temporary = WriteTemporary(*target, bytes, mode);
+  if (temporary.empty()) return false;
+  if (rename(temporary.c_str(), target_path.c_str()) != 0) {
     unlink(temporary.c_str());
     return false;
   }
-  SyncFolder(folder);
+  SyncFolder(target->folder);
   return true;
+}
+
+std::optional<std::string> KeepBackupCopy(const std::string& path, std::string_view bytes) {
+  const std::optional<Target> target = ResolveTarget(path);
+  if (!target) return std::nullopt;
+  const std::string temporary = WriteTemporary(*target, bytes, kOwnerOnly);
+  if (temporary.empty()) return std::nullopt;
+  for (int number = 1; number <= kMaxBackups; ++number) {
+    const fs::path copy = target->folder / (target->name + "." + std::to_string(number) + ".bak");
+    // Never over an earlier copy, not even one made in the same instant by another save.
+    if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, copy.c_str(), RENAME_NOREPLACE) == 0) {
+      SyncFolder(target->folder);
+      return copy.string();
+    }
+    if (errno != EEXIST) break;
+  }
+  unlink(temporary.c_str());
+  return std::nullopt;
 }
 
 }  // namespace vexa

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include "link/data_log_text.h"
 #include "link/setup_log.h"
 #include "support/file_bytes.h"
+#include "support/finishes_in_time.h"
 #include "support/temp_dir.h"
 
 namespace vexa::testing {
@@ -26,33 +28,61 @@ TEST(SetupLog, AppendsOneStampedLinePerCommandInOrder) {
   EXPECT_TRUE(std::regex_match(content, line)) << content;
 }
 
-TEST(SetupLog, IsCreatedOwnerOnlyAndKeepsEarlierLines) {
+mode_t ModeOf(const std::filesystem::path& path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0);
+  return info.st_mode & 0777;
+}
+
+TEST(SetupLog, IsOwnerOnlyWhateverTheUmaskAndAWiderLogIsNarrowedFirst) {
   TempDir dir;
   const auto path = dir.path() / "SetupLog.txt";
   WriteBytes(path, "older\r\n");
-  ::chmod(path.c_str(), 0600);
-  SetupLog(path).Append("x", 0);
+  ::chmod(path.c_str(), 0644);
+  EXPECT_FALSE(SetupLog(path).Append("246802#PS:111111,222222#", 0));
+  EXPECT_EQ(ModeOf(path), 0600u);
   EXPECT_EQ(ReadBytes(path).substr(0, 7), "older\r\n");
 
+  const mode_t saved = ::umask(0277);
   const auto fresh = dir.path() / "Fresh.txt";
-  SetupLog(fresh).Append("x", 0);
-  struct stat info {};
-  ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  EXPECT_FALSE(SetupLog(fresh).Append("first", 0));
+  EXPECT_FALSE(SetupLog(fresh).Append("second", 0));  // still writable by its owner
+  ::umask(saved);
+  EXPECT_EQ(ModeOf(fresh), 0600u);
+  EXPECT_NE(ReadBytes(fresh).find("second"), std::string::npos);
 }
 
-TEST(SetupLog, RefusesALinkOnceWithAReasonAndWritesNothingThrough) {
+TEST(SetupLog, RefusesALinkEveryTimeWithAReasonAndWritesNothingThrough) {
   TempDir dir;
   const auto target = dir.path() / "target.txt";
   WriteBytes(target, "");
   const auto path = dir.path() / "SetupLog.txt";
   std::filesystem::create_symlink(target, path);
   SetupLog log(path);
-  const auto reason = log.Append("246802#PS:111111,222222#", 0);
-  ASSERT_TRUE(reason);
-  EXPECT_NE(reason->find("Setup log"), std::string::npos);
-  EXPECT_FALSE(log.Append("again", 0));  // told once
+  for (const char* command : {"246802#PS:111111,222222#", "again"}) {
+    EXPECT_EQ(log.Append(command, 0),
+              "Setup log " + path.string() + " not written: it is a symbolic link");
+  }
   EXPECT_EQ(ReadBytes(target), "");
+}
+
+TEST(SetupLog, APipeInItsPlaceIsRefusedAtOnceWithOrWithoutAReader) {
+  TempDir dir;
+  const auto path = dir.path() / "SetupLog.txt";
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  const std::string refused = "Setup log " + path.string() +
+                              " not written: it is not a plain file (a folder, pipe or device)";
+  SetupLog log(path);
+  EXPECT_TRUE(FinishesInTime([&] {
+    return log.Append("135791#STATUS#", 0) == refused && log.Append("135791#STATUS#", 0) == refused;
+  }));
+
+  const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  EXPECT_EQ(log.Append("246802#PS:111111,222222#", 0), refused);
+  char byte = 0;
+  EXPECT_LE(::read(reader, &byte, 1), 0);  // no password went down the pipe
+  ::close(reader);
 }
 
 TEST(SetupLog, RefusesAHardLinkedFile) {

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "support/phone_book_text.h"
 #include "support/file_bytes.h"
+#include "support/finishes_in_time.h"
+#include "support/phone_book_text.h"
 #include "support/temp_dir.h"
 
 namespace vexa {
@@ -113,36 +116,6 @@ TEST_F(PhoneBookStoreTest, RecordsAreReadByPositionAndWrittenByName) {
                          "SetupPassword=\"222222\" />\r\n"));
 }
 
-TEST_F(PhoneBookStoreTest, DamagedFileIsKeptAsBackupBeforeANewOneReplacesIt) {
-  const std::string damaged = PhoneBook(Record(kA)) + "<HEALTHCHECK>";
-  WriteBytes(path_, damaged);
-  store_.LoadEntries();
-  EXPECT_THAT(store_.entries(), IsEmpty());
-
-  // Without a place for the backup the damaged file stays.
-  std::filesystem::create_directory(path_ + ".bak");
-  EXPECT_FALSE(store_.AddEntry(kB));
-  EXPECT_EQ(ReadBytes(path_), damaged);
-  EXPECT_THAT(Messages(), ElementsAre(kSaveFailed));
-
-  std::filesystem::remove(path_ + ".bak");
-  EXPECT_TRUE(store_.AddEntry(kB));
-  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(kB)));
-  EXPECT_EQ(ReadBytes(path_ + ".bak"), damaged);
-  EXPECT_THAT(store_.entries(), ElementsAre(kB));
-}
-
-TEST_F(PhoneBookStoreTest, FileWithAnotherRootIsSavedUnchangedAndNothingIsAdded) {
-  const std::string foreign =
-      std::string(kPhoneBookDeclaration) + "<Other>\r\n" + Record(kA) + "</Other>\r\n";
-  WriteBytes(path_, foreign);
-  EXPECT_TRUE(store_.AddEntry(kB));
-  EXPECT_EQ(ReadBytes(path_), foreign);
-  EXPECT_THAT(store_.entries(), IsEmpty());
-  EXPECT_FALSE(std::filesystem::exists(path_ + ".bak"));
-  EXPECT_THAT(notifier_.messages, IsEmpty());
-}
-
 // Files may not grow past a few bytes while it lives: every save fails, even as root.
 class FileSizeLimit {
  public:
@@ -162,6 +135,94 @@ class FileSizeLimit {
   rlimit saved_{};
   sighandler_t old_handler_;
 };
+
+TEST_F(PhoneBookStoreTest, EveryDamagedFileIsKeptUnderANewNameAndToldWithItsEntries) {
+  namespace fs = std::filesystem;
+  // Cut off in the middle of a record, as a full disk left it in older versions.
+  const std::string damaged = PhoneBook(Record(kC) + Record(kB) + Record(kA)).substr(0, 250);
+  WriteBytes(path_, damaged);
+  store_.CheckFile();
+  store_.LoadEntries();
+  EXPECT_THAT(store_.entries(), IsEmpty());
+  const std::string first_copy = folder_.File("addressbook.xml.1.bak");
+  ASSERT_EQ(notifier_.messages.size(), 1u);
+  EXPECT_EQ(notifier_.messages[0].text,
+            "The phone book file " + path_ +
+                " is damaged, so the phone book shows no entries. 2 entries can still be read "
+                "from it. A copy of it was kept as " +
+                first_copy + ". Adding an entry replaces the damaged file by a new phone book.");
+  EXPECT_EQ(notifier_.messages[0].icon, MessageIcon::kWarning);
+  EXPECT_EQ(ReadBytes(first_copy), damaged);
+  EXPECT_EQ(fs::status(first_copy).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+  // The same damage is not copied twice; the add replaces it.
+  EXPECT_TRUE(store_.AddEntry(kA));
+  EXPECT_EQ(notifier_.messages.size(), 1u);
+  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(kA)));
+
+  // A second damage gets a copy of its own; the first one stays.
+  WriteBytes(path_, "<HEALTHCHECK>");
+  EXPECT_TRUE(store_.AddEntry(kB));
+  EXPECT_THAT(notifier_.Last(), testing::HasSubstr("0 entries can still be read from it. A copy "
+                                                   "of it was kept as " +
+                                                   folder_.File("addressbook.xml.2.bak")));
+  EXPECT_EQ(ReadBytes(first_copy), damaged);
+  EXPECT_EQ(ReadBytes(folder_.File("addressbook.xml.2.bak")), "<HEALTHCHECK>");
+  EXPECT_THAT(store_.entries(), ElementsAre(kB));
+
+  // With no room for a copy the damaged file is neither copied nor replaced.
+  WriteBytes(path_, damaged);
+  RecordingNotifier notifier;
+  PhoneBookStore store(path_, notifier);
+  {
+    FileSizeLimit limit;
+    store.CheckFile();
+    EXPECT_FALSE(store.AddEntry(kC));
+  }
+  ASSERT_EQ(notifier.messages.size(), 2u);
+  EXPECT_THAT(notifier.messages[0].text,
+              testing::EndsWith("2 entries can still be read from it. No copy of it could be "
+                                "kept, so it is left as it is and new entries cannot be saved."));
+  EXPECT_EQ(notifier.messages[1].text, kSaveFailed);
+  EXPECT_EQ(ReadBytes(path_), damaged);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 3);
+}
+
+TEST_F(PhoneBookStoreTest, FileWithAnotherRootIsLeftUntouchedAndAddFails) {
+  const std::string foreign =
+      std::string(kPhoneBookDeclaration) + "<Other>\r\n" + Record(kA) + "</Other>\r\n";
+  WriteBytes(path_, foreign);
+  const auto inode = [this] {
+    struct stat info {};
+    stat(path_.c_str(), &info);
+    return info.st_ino;
+  };
+  const ino_t before = inode();
+  store_.CheckFile();
+  EXPECT_FALSE(store_.AddEntry(kB));
+  EXPECT_THAT(Messages(), ElementsAre("The file " + path_ +
+                                          " holds no phone book, so the phone book is empty; the "
+                                          "file is left as it is and new entries cannot be saved.",
+                                      kSaveFailed));
+  EXPECT_EQ(inode(), before);  // not even written back unchanged
+  EXPECT_EQ(ReadBytes(path_), foreign);
+  EXPECT_THAT(store_.entries(), IsEmpty());
+}
+
+TEST_F(PhoneBookStoreTest, PipeInPlaceOfTheFileIsToldAndNeverWaitedOn) {
+  ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
+  EXPECT_TRUE(FinishesInTime([this] {
+    store_.CheckFile();
+    store_.LoadEntries();
+    return store_.entries().empty() && !store_.EntryExists(kA.id) && !store_.AddEntry(kA) &&
+           Messages() == std::vector<std::string>{"The phone book file " + path_ +
+                                                      " is not a plain file (a folder, pipe or "
+                                                      "device), so the phone book is empty and new "
+                                                      "entries cannot be saved.",
+                                                  kSaveFailed};
+  }));
+  EXPECT_TRUE(std::filesystem::is_fifo(path_));
+}
 
 TEST_F(PhoneBookStoreTest, FailedSaveIsReportedAndTheOldFileStays) {
   WriteBytes(folder_.File("file"), "");

@@ -104,7 +104,7 @@ TEST_F(XmlFile, SaveReplacesTheFileKeepingItsPermissions) {
   doc.Parse("<?xml encoding=\"ISO-8859-1\"?><new/>");
   const std::string path = PathOf("book.xml");
   ASSERT_TRUE(doc.SaveFile(path));
-  EXPECT_EQ(ModeOf(path), 0644u);
+  EXPECT_EQ(ModeOf(path), 0600u);
 
   Write(path, "old");
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);

@@ -1,0 +1,148 @@
+#include "xml/whole_file.h"
+
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "support/file_bytes.h"
+#include "support/finishes_in_time.h"
+#include "support/temp_dir.h"
+
+namespace vexa {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ElementsAre;
+
+mode_t ModeOf(const fs::path& path) {
+  struct stat info {};
+  EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
+  return info.st_mode & 07777;
+}
+
+// Sets a file's time back, as if it had been left there an hour ago.
+void MakeOld(const fs::path& path) {
+  const timespec hour_ago[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), hour_ago, AT_SYMLINK_NOFOLLOW), 0) << path;
+}
+
+class WholeFile : public testing::Test {
+ protected:
+  std::set<std::string> Names() const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_.path())) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  TempDir folder_;
+  const std::string path_ = folder_.File("book.xml");
+};
+
+TEST_F(WholeFile, NewFilesAreOwnerOnlyWhateverTheUmaskAndOldFilesKeepTheirMode) {
+  const mode_t saved = umask(0);
+  for (const mode_t mask : {0000, 0022, 0077, 0277}) {
+    umask(mask);
+    fs::remove(path_);
+    ASSERT_TRUE(ReplaceFileAtomically(path_, "new")) << mask;
+    EXPECT_EQ(ModeOf(path_), 0600u) << mask;
+    EXPECT_EQ(ReadBytes(path_), "new");
+    for (const mode_t old_mode : {0644, 0640, 0400}) {
+      ASSERT_EQ(chmod(path_.c_str(), old_mode), 0);
+      ASSERT_TRUE(ReplaceFileAtomically(path_, "again")) << mask << " " << old_mode;
+      EXPECT_EQ(ModeOf(path_), old_mode) << mask;
+    }
+  }
+  umask(saved);
+  EXPECT_THAT(Names(), ElementsAre("book.xml"));
+}
+
+TEST_F(WholeFile, AKilledSaveLeavesAnOwnerOnlyTemporaryThatALaterSaveRemovesWhenOld) {
+  WriteBytes(path_, "old");
+  ASSERT_EQ(chmod(path_.c_str(), 0644), 0);
+  // The file size limit kills the save half way, as kill -9 would.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit no_core{0, 0};
+    setrlimit(RLIMIT_CORE, &no_core);
+    const rlimit limit{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    ReplaceFileAtomically(path_, std::string(100000, 'x'));
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+  EXPECT_EQ(ReadBytes(path_), "old");
+  std::set<std::string> names = Names();
+  ASSERT_EQ(names.size(), 2u);
+  names.erase("book.xml");
+  const fs::path left = folder_.path() / *names.begin();
+  EXPECT_THAT(left.filename().string(), testing::MatchesRegex(R"(\.book\.xml\.\w{6})"));
+  EXPECT_EQ(ModeOf(left), 0600u);  // it holds passwords too
+
+  // Only old files of the save's own pattern go; a fresh one may be a save running now.
+  const std::set<std::string> kept = {".book.xml.Fresh1",  ".book.xml.tmp",     ".book.xml.ABC-12",
+                                      ".book.xml.ABCDEFG", ".other.xml.ABCDEF", "book.xml.ABCDEF",
+                                      ".book.xml.Dir123",  ".book.xml.Lnk123"};
+  for (const std::string& name : kept) WriteBytes(folder_.path() / name, "not ours");
+  fs::remove(folder_.path() / ".book.xml.Dir123");
+  fs::create_directory(folder_.path() / ".book.xml.Dir123");
+  fs::remove(folder_.path() / ".book.xml.Lnk123");
+  fs::create_symlink(path_, folder_.path() / ".book.xml.Lnk123");
+  for (const std::string& name : kept) {
+    if (name != ".book.xml.Fresh1") MakeOld(folder_.path() / name);
+  }
+  MakeOld(left);
+
+  ASSERT_TRUE(ReplaceFileAtomically(path_, "new"));
+  EXPECT_EQ(ReadBytes(path_), "new");
+  std::set<std::string> expected = kept;
+  expected.insert("book.xml");
+  EXPECT_EQ(Names(), expected);
+}
+
+TEST_F(WholeFile, PipesAndDevicesAreRefusedAtOnce) {
+  ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
+  std::string bytes = "kept";
+  EXPECT_TRUE(FinishesInTime([&] {
+    return !ReadWholeFile(path_, bytes) && !ReadWholeFile("/dev/null", bytes) &&
+           !ReadWholeFile(folder_.path().string(), bytes) && !ReplaceFileAtomically(path_, "new");
+  }));
+  EXPECT_TRUE(fs::is_fifo(path_));
+  EXPECT_THAT(Names(), ElementsAre("book.xml"));
+}
+
+TEST_F(WholeFile, BackupsTakeANewNameEachTimeAndAFullDiskAddsNone) {
+  const fs::path someones = folder_.path() / "book.xml.1.bak";
+  WriteBytes(someones, "someone's");
+  EXPECT_EQ(KeepBackupCopy(path_, "first"), (folder_.path() / "book.xml.2.bak").string());
+  EXPECT_EQ(KeepBackupCopy(path_, "second"), (folder_.path() / "book.xml.3.bak").string());
+  EXPECT_EQ(ReadBytes(someones), "someone's");
+  EXPECT_EQ(ReadBytes(folder_.path() / "book.xml.2.bak"), "first");
+  EXPECT_EQ(ReadBytes(folder_.path() / "book.xml.3.bak"), "second");
+  EXPECT_EQ(ModeOf(folder_.path() / "book.xml.3.bak"), 0600u);
+
+  EXPECT_TRUE(FinishesInTime([&] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{16, 16};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    return !KeepBackupCopy(path_, std::string(100000, 'x'));
+  }));
+  EXPECT_THAT(Names(), ElementsAre("book.xml.1.bak", "book.xml.2.bak", "book.xml.3.bak"));
+  EXPECT_EQ(ReadBytes(folder_.path() / "book.xml.3.bak"), "second");
+}
+
+}  // namespace
+}  // namespace vexa
