@@ -1,5 +1,6 @@
 // Arbitrary bursts under arbitrary pending codes, on both routes: the exchange
-// must not crash, and reassembly never holds more than it received.
+// must not crash, reassembly never holds more than it received, and no page
+// gets a status cut off before its end mark.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -28,6 +29,18 @@ const std::string& BookPath() {
   return path;
 }
 
+// Pages only ever get a status that ends with its end mark.
+class StatusCheckingListener : public vexa::ExchangeListener {
+ public:
+  void FirstStatusReply(const std::string& reply) override { Check(reply); }
+  void LaterStatusReply(const std::string& reply) override { Check(reply); }
+
+ private:
+  static void Check(const std::string& reply) {
+    if (reply.empty() || reply.back() != '#') std::abort();
+  }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -37,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vexa::PhoneBookStore phone_book(BookPath(), notifier);
   vexa::CommandBuffer buffer;
   vexa::SetupLog setup_log(std::filesystem::path(BookPath()).parent_path() / "SetupLog.txt");
-  vexa::ExchangeListener listener;
+  StatusCheckingListener listener;
   vexa::CommandExchange exchange(port, phone_book, buffer, setup_log, notifier, listener);
   if (data[0] & 1) exchange.set_transport_mode(vexa::TransportMode::kGsmModem);
 

@@ -382,6 +382,8 @@ void CDataLoggerSetupDlg::OnConnectClicked() {
 }
 
 bool CDataLoggerSetupDlg::OpenLink(const QString& port_text) {
+  // A lost-port notice still queued from the connection before is not about this one.
+  ++link_generation_;
   std::string path;
   if (port_text == kSimulatorPort) {
     vexa::sim::SimulatorOptions options = simulator_options_;

@@ -113,8 +113,8 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   vexa::sim::SimulatorOptions simulator_options_;
   std::unique_ptr<vexa::sim::SimulatorSession> simulator_;
   vexa::TransportMode transport_mode_ = vexa::TransportMode::kRs232;
-  // Counts closed connections, so that a lost-port notice of an earlier one is
-  // ignored. The receive thread reads it.
+  // Counts every open and close, so that a lost-port notice of an earlier
+  // connection is ignored. The receive thread reads it.
   std::atomic<int> link_generation_ = 0;
   std::string data_log_;
   QTimer command_timer_;

@@ -4,6 +4,7 @@
 
 #include "link/command_codes.h"
 #include "link/data_log_text.h"
+#include "link/modem_text.h"
 #include "protocol/command_envelope.h"
 #include "protocol/status_parse.h"
 
@@ -154,22 +155,35 @@ void CommandExchange::FinishCommand() {
 void CommandExchange::OnReceived(const std::string& text) {
   if (text.empty() || state_.pending_code == kNoPendingCode) return;
 
-  if (text == kFormatError) {
-    state_.result = kResultDataError;
-    state_.busy = false;
-  } else if (text == kPasswordError) {
+  std::string reply = text;
+  if (HoldsModemText(text)) {
+    // On the GSM route a quick modem's texts may share a burst with the reply.
+    const std::size_t modem_end =
+        state_.transport_mode == TransportMode::kGsmModem ? ModemTextLength(text) : text.size();
+    listener_.DataLogEntry(ShortenForDataLog(std::string_view(text).substr(0, modem_end)));
+    reply.erase(0, modem_end);
+  }
+  if (!reply.empty()) HandleReply(reply);
+  // A handled reply ends the command at once rather than at the next tick.
+  if (progress_.visible && !state_.busy) FinishCommand();
+}
+
+void CommandExchange::HandleReply(const std::string& text) {
+  std::string routed = text;
+  if (state_.transport_mode == TransportMode::kGsmModem) {
+    routed = reassembly_.Add(text);
+    if (routed.empty()) return;
+  }
+  reassembly_.Reset();
+  if (routed == kPasswordError) {
+    // A refused password: no handler may take it for its reply.
     state_.result = kResultPasswordError;
     state_.busy = false;
-  }
-
-  std::string routed = text;
-  const bool modem_text = Contains(text, "AT+BJSD") || Contains(text, "message send");
-  if (!modem_text) {
-    if (state_.transport_mode == TransportMode::kGsmModem) {
-      routed = reassembly_.Add(text);
-      if (routed.empty()) return;
+  } else {
+    if (routed == kFormatError) {
+      state_.result = kResultDataError;
+      state_.busy = false;
     }
-    reassembly_.Reset();
     Route(routed);
   }
   listener_.DataLogEntry(ShortenForDataLog(routed));
@@ -231,7 +245,7 @@ void CommandExchange::HandleMainWindowReply(const std::string& text) {
     }
     case kSelectStatusCode:
     case kStatusCode:
-      if (Contains(text, "STA:")) {
+      if (IsStatusReply(text)) {
         HandleStatusReply(text);
       } else {
         state_.result = kResultDataError;
@@ -282,8 +296,10 @@ void CommandExchange::HandleSetupReply(const std::string& text) {
         const std::string new_id = sent.substr(key + 4, 6);
         PhoneBookEntry device = phone_book_.GetCurrentDevice();
         phone_book_.DeleteEntry({state_.device_id, {}, {}, {}});
+        listener_.PhoneBookChanged();
         device.id = new_id;
         phone_book_.AddEntry(device);
+        // Told again, so that a page on show fills its fields with the new entry.
         listener_.PhoneBookChanged();
         listener_.DeviceIdChanged(new_id);
         phone_book_.SelectCurrentDevice(new_id);

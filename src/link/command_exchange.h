@@ -59,7 +59,8 @@ class CommandExchange {
   void RequestStop() { stop_requested_ = true; }
   void FinishCommand();
 
-  // One received burst, on the user-interface thread.
+  // One received burst, on the user-interface thread. A reply that ends the
+  // command finishes it at once.
   void OnReceived(const std::string& text);
   // The line went away: a command in flight cannot be answered any more.
   void ConnectionLost();
@@ -68,6 +69,7 @@ class CommandExchange {
   std::string WrapForRoute(const std::string& command) const;
   bool Write(const std::string& text, int code);
   void EndWithCommunicationError();
+  void HandleReply(const std::string& text);
   void Route(const std::string& text);
   void HandleMainWindowReply(const std::string& text);
   void HandleStatusReply(const std::string& text);

@@ -7,10 +7,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -23,7 +25,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kReadSize = 1024;
-// A burst ends with the first interval this long in which no byte arrived.
+// A burst ends once this long has passed without a byte, counted from the last one.
 constexpr auto kBurstGap = std::chrono::milliseconds(200);
 constexpr auto kWriteTimeOut = std::chrono::milliseconds(1000);
 
@@ -69,8 +71,11 @@ void SetDtr(int fd, bool raised) {
 int OpenDevice(const std::string& path, unsigned baud_rate) {
   const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return -1;
-  // TIOCEXCL does not keep out root; the lock keeps out everyone who asks for it.
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || !ApplyLineSettings(fd, baud_rate) ||
+  // TIOCEXCL does not keep out root, so a device another program holds exclusive
+  // is refused here rather than shared; the lock keeps out everyone who asks for it.
+  int exclusive = 0;
+  const bool held = ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+  if (held || flock(fd, LOCK_EX | LOCK_NB) != 0 || !ApplyLineSettings(fd, baud_rate) ||
       ioctl(fd, TIOCEXCL) != 0) {
     close(fd);
     return -1;
@@ -80,6 +85,7 @@ int OpenDevice(const std::string& path, unsigned baud_rate) {
   return fd;
 }
 
+// Only for a device this port opened, which set the exclusive mode itself.
 void CloseDevice(int fd) {
   SetDtr(fd, false);
   tcflush(fd, TCIOFLUSH);
@@ -99,16 +105,25 @@ bool WaitReady(int fd, short events, Clock::time_point deadline) {
   }
 }
 
-enum class Wake { kInput, kStop, kGone };
+enum class Wake { kInput, kQuiet, kStop, kGone };
 
-Wake WaitForInput(int fd, int stop_fd) {
+// Waits for input until `deadline` (none: for ever), or for the stop pipe.
+Wake WaitForInput(int fd, int stop_fd, std::optional<Clock::time_point> deadline) {
   std::array<pollfd, 2> entries{{{fd, POLLIN, 0}, {stop_fd, POLLIN, 0}}};
-  while (poll(entries.data(), entries.size(), -1) < 0) {
+  for (;;) {
+    int wait_ms = -1;
+    if (deadline) {
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
+      wait_ms = static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+    }
+    const int ready = poll(entries.data(), entries.size(), wait_ms);
+    if (ready == 0) return Wake::kQuiet;
+    if (ready > 0) break;
     if (errno != EINTR) return Wake::kGone;
   }
   if (entries[1].revents != 0) return Wake::kStop;
-  if (entries[0].revents & (POLLHUP | POLLERR | POLLNVAL)) return Wake::kGone;
-  return Wake::kInput;
+  if (entries[0].revents & POLLIN) return Wake::kInput;
+  return Wake::kGone;  // POLLHUP, POLLERR or POLLNVAL without data
 }
 
 // The number of bytes read, at most one buffer; nothing when the device has gone
@@ -119,6 +134,13 @@ std::optional<std::size_t> ReadPort(int fd, std::array<char, kReadSize>& buffer)
     if (count > 0) return static_cast<std::size_t>(count);
     if (count < 0 && errno == EAGAIN) return 0;
     if (count == 0 || errno != EINTR) return std::nullopt;
+  }
+}
+
+// A zero byte is line noise, not an end of text: it is dropped, the rest kept.
+void AppendWithoutZeroBytes(std::string& text, std::string_view piece) {
+  for (char c : piece) {
+    if (c != '\0') text += c;
   }
 }
 
@@ -143,7 +165,9 @@ struct SerialPort::PortState {
 
   const std::string device_path;
   const unsigned baud_rate;
+  PortLock lock;                     // held while the device is open
   int fd = -1;                       // the open device; -1 until opened and after closing
+  std::uint64_t writes = 0;          // guarded by the port's mutex; counts the purges
   std::atomic<bool> running{false};  // open, and the receive thread must keep running
   std::thread thread;
   // A self-pipe: readable once the receive thread must stop, so that it never sleeps
@@ -152,8 +176,8 @@ struct SerialPort::PortState {
   const int stop_write;
 };
 
-SerialPort::SerialPort(Receiver receiver, LostHandler lost)
-    : receiver_(std::move(receiver)), lost_(std::move(lost)) {}
+SerialPort::SerialPort(Receiver receiver, LostHandler lost, std::filesystem::path lock_dir)
+    : receiver_(std::move(receiver)), lost_(std::move(lost)), lock_dir_(std::move(lock_dir)) {}
 
 SerialPort::~SerialPort() {
   ClosePort();
@@ -173,8 +197,12 @@ int SerialPort::InitPort(std::string device_path, unsigned baud_rate) {
 int SerialPort::OpenPort() {
   std::lock_guard lock(mutex_);
   if (!state_ || state_->fd >= 0) return 0;
+  if (!state_->lock.Take(lock_dir_, state_->device_path)) return 0;
   const int fd = OpenDevice(state_->device_path, state_->baud_rate);
-  if (fd < 0) return 0;
+  if (fd < 0) {
+    state_->lock.Release();
+    return 0;
+  }
   state_->fd = fd;
   state_->running = true;
   try {
@@ -183,6 +211,7 @@ int SerialPort::OpenPort() {
     state_->running = false;
     CloseDevice(fd);
     state_->fd = -1;
+    state_->lock.Release();
     return 0;
   }
   return 1;
@@ -219,6 +248,7 @@ int SerialPort::StopPort() {
     CloseDevice(port->fd);
     port->fd = -1;
   }
+  port->lock.Release();
   DrainPipe(port->stop_read);
   return 1;
 }
@@ -229,6 +259,7 @@ bool SerialPort::WritePort(std::string_view bytes) {
   const int fd = state_->fd;
   // Whatever arrived before the command cannot be its reply.
   tcflush(fd, TCIOFLUSH);
+  ++state_->writes;
   const auto deadline = Clock::now() + kWriteTimeOut;
   while (!bytes.empty()) {
     const ssize_t count = write(fd, bytes.data(), bytes.size());
@@ -254,30 +285,42 @@ unsigned SerialPort::baud_rate() const {
 }
 
 void SerialPort::WatchThread(PortState& port) {
-  // True while the stop pipe stayed quiet for a whole burst gap.
-  const auto pause = [&port] {
-    return !WaitReady(port.stop_read, POLLIN, Clock::now() + kBurstGap);
-  };
   std::array<char, kReadSize> buffer;
+  std::string text;
+  std::uint64_t writes_seen = 0;
+  // Set while a burst is being received: it ends once no byte came for a whole gap.
+  std::optional<Clock::time_point> burst_end;
   bool gone = false;
-  while (!gone && port.running) {
-    const Wake wake = WaitForInput(port.fd, port.stop_read);
-    if (wake != Wake::kInput) {
+  while (port.running) {
+    const Wake wake = WaitForInput(port.fd, port.stop_read, burst_end);
+    if (wake == Wake::kStop || wake == Wake::kGone) {
       gone = wake == Wake::kGone;
       break;
     }
-    pause();
-    std::string text;
-    std::optional<std::size_t> count;
-    while ((count = ReadPort(port.fd, buffer)).value_or(0) > 0) {
-      // A zero byte ends what this read contributes.
-      const std::string_view piece(buffer.data(), *count);
-      text.append(piece.substr(0, piece.find('\0')));
-      if (!pause()) break;
+    std::optional<std::size_t> count = 0;
+    {
+      // A write purges unread input, so bytes read before it are dropped too.
+      std::lock_guard lock(mutex_);
+      if (port.writes != writes_seen) text.clear();
+      writes_seen = port.writes;
+      if (wake == Wake::kInput) count = ReadPort(port.fd, buffer);
     }
-    gone = !count;
-    if (!text.empty()) receiver_(std::move(text));
+    if (wake == Wake::kQuiet) {
+      if (!text.empty()) receiver_(std::move(text));
+      text.clear();
+      burst_end.reset();
+      continue;
+    }
+    if (!count) {
+      gone = true;
+      break;
+    }
+    if (*count == 0) continue;  // nothing after all
+    AppendWithoutZeroBytes(text, std::string_view(buffer.data(), *count));
+    burst_end = Clock::now() + kBurstGap;
   }
+  // What arrived before a stop or a hang-up is still handed over.
+  if (!text.empty()) receiver_(std::move(text));
   // A stop by StopPort has cleared running already and is no loss.
   if (gone && port.running.exchange(false) && lost_) lost_();
 }

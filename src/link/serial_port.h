@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -7,11 +8,14 @@
 #include <string_view>
 
 #include "link/port.h"
+#include "link/port_lock.h"
 
 namespace vexa {
 
 // The serial line to a logger or a GSM modem: 8N1 raw, held exclusively, written by
 // its caller and read by a receive thread that hands over one text per burst of bytes.
+// A device that another program holds (by flock, TIOCEXCL or a UUCP lock file) is
+// refused; while open, the port keeps a UUCP lock file of its own in `lock_dir`.
 //
 // InitPort, OpenPort, StopPort and ClosePort belong to one thread (the window's);
 // WritePort, IsPortOpen and baud_rate may also be called from another (the batch worker).
@@ -23,7 +27,8 @@ class SerialPort : public Port {
   // Called once, on the receive thread, when the device went away while open.
   using LostHandler = std::function<void()>;
 
-  explicit SerialPort(Receiver receiver, LostHandler lost = {});
+  explicit SerialPort(Receiver receiver, LostHandler lost = {},
+                      std::filesystem::path lock_dir = kUucpLockDir);
   ~SerialPort() override;
   SerialPort(const SerialPort&) = delete;
   SerialPort& operator=(const SerialPort&) = delete;
@@ -49,6 +54,7 @@ class SerialPort : public Port {
 
   const Receiver receiver_;
   const LostHandler lost_;
+  const std::filesystem::path lock_dir_;
   // Guards state_ and the device descriptor: a write on another thread never meets
   // a half-closed port.
   mutable std::mutex mutex_;

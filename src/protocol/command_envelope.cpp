@@ -23,4 +23,8 @@ bool IsParameterGroupReply(std::string_view reply, int group) {
   return !reply.empty() && reply.back() == '#' && reply.find(marker) != std::string_view::npos;
 }
 
+bool IsStatusReply(std::string_view reply) {
+  return !reply.empty() && reply.back() == '#' && reply.find("STA:") != std::string_view::npos;
+}
+
 }  // namespace vexa

@@ -20,5 +20,8 @@ inline constexpr std::string_view kFormatError = "SMS format is error!";
 
 // True when the reply holds "#STC<group>:" and its last character is "#".
 bool IsParameterGroupReply(std::string_view reply, int group);
+// True when the reply holds "STA:" and its last character is "#": a status cut
+// off before its end mark is no status.
+bool IsStatusReply(std::string_view reply);
 
 }  // namespace vexa

@@ -1,3 +1,5 @@
+#include <thread>
+
 #include "far_end.h"
 #include "window_fixture.h"
 
@@ -166,6 +168,22 @@ TEST_F(ConnectionTest, LostPortShowsTheDisconnectedState) {
   // The command that was waiting ends at once instead of counting down.
   EXPECT_FALSE(Control<QProgressBar>("Command progress")->isVisible());
   EXPECT_EQ(StatusText(), "Communication Error");
+}
+
+// The engineer connects again before the window has seen that the old line was
+// lost: the old line's notice, still queued, must leave the new one open.
+TEST_F(ConnectionTest, AStaleLostNoticeLeavesANewConnectionOpen) {
+  FarEnd second;
+  ASSERT_TRUE(second.ok());
+  far_.Disappear();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the notice is queued meanwhile
+  PortList()->setEditText(QString::fromStdString(second.slave_path()));
+  Button("Disconnect")->click();  // the port has closed already, so this connects
+  QTest::qWait(300);
+  EXPECT_TRUE(notifier_.messages.empty()) << notifier_.Last();
+  EXPECT_TRUE(LampNamed("Connection")->lit());
+  ChooseDevice("000041");
+  EXPECT_EQ(second.Read(), "135791#STATUS#");
 }
 
 }  // namespace

@@ -52,6 +52,13 @@ TEST_F(DeviceSetupEndToEnd, StationIdChangeIsFollowedByThePhoneBook) {
   EXPECT_EQ(RunPage("Set Station ID"), "Command Success");
   EXPECT_EQ(StoredEntry(), (PhoneBookEntry{"000077", "+491701000041", "135791", "246802"}));
   EXPECT_EQ(DeviceList()->currentText(), "000077");
+  // Told after the delete and again after the add, the phone book page shows the new entry.
+  QLineEdit* book_id = nullptr;
+  for (QLineEdit* edit : window_->findChild<CMyTabCtrl1*>()->page()->findChildren<QLineEdit*>()) {
+    if (AccessibleName(edit) == "Connection No") book_id = edit;
+  }
+  ASSERT_NE(book_id, nullptr);
+  EXPECT_EQ(book_id->text(), "000077");
 
   Field("Station ID")->clear();
   EXPECT_EQ(RunWindow("#1"), "Command Success");

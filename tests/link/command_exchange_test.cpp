@@ -31,18 +31,27 @@ TEST_F(ExchangeTest, TruncatedOrForeignGroupReplyIsADataError) {
   EXPECT_THAT(listener.events, IsEmpty());
 }
 
-TEST_F(ExchangeTest, PasswordErrorOnAGroupReadEndsAsDataError) {
-  SendAndReply("135791#CHEACK1#", 10002, "Password is error!");
-  EXPECT_EQ(exchange.state().result, kResultDataError);
-  exchange.Tick();
-  EXPECT_EQ(exchange.progress().status_text, "Data Error");
+// A refused password ends every command as such, whatever its handler would
+// have made of the text, and reaches no page.
+TEST_F(ExchangeTest, PasswordErrorEndsEveryCommandAsPasswordError) {
+  for (int code : {10000, 10001, 10002, 10005, 10006, 11002, 11003, 11019, 12000, 12001, 12002,
+                   13001, 15001, 16001, 19000, 19100}) {
+    SendAndReply("246802#ST:000077#", code, "Password is error!");
+    EXPECT_EQ(exchange.state().result, kResultPasswordError) << code;
+    EXPECT_FALSE(exchange.progress().visible) << code;
+    EXPECT_EQ(exchange.progress().status_text, "Password Error") << code;
+  }
+  EXPECT_THAT(listener.events, ElementsAre("batch-result:Password Error"));
+  EXPECT_EQ(port.writes.size(), 16u);  // Init sent no second step
+  EXPECT_TRUE(phone_book.EntryExists("000041"));
+  EXPECT_FALSE(exchange.status_read());
+  EXPECT_EQ(listener.data_log.size(), 16u);
 }
 
-TEST_F(ExchangeTest, PasswordErrorOnASetCommandEndsAsDataErrorAndFormatErrorToo) {
-  SendAndReply("246802#PA:0#", 13001, "Password is error!");
-  EXPECT_EQ(exchange.state().result, kResultDataError);
+TEST_F(ExchangeTest, FormatErrorIsADataError) {
   SendAndReply("246802#PA:0#", 13001, "SMS format is error!");
   EXPECT_EQ(exchange.state().result, kResultDataError);
+  EXPECT_EQ(exchange.progress().status_text, "Data Error");
 }
 
 TEST_F(ExchangeTest, FirstStatusReplyFillsTheDeviceContextOnceLaterOnesGoToThePages) {
@@ -59,10 +68,17 @@ TEST_F(ExchangeTest, FirstStatusReplyFillsTheDeviceContextOnceLaterOnesGoToThePa
                                            "later-status:#STA:000041,T;K01:1;O01:1111;#"));
 }
 
-TEST_F(ExchangeTest, StatusWithoutStationIsADataError) {
-  SendAndReply("135791#STATUS#", 10005, "#STC1:000041;#");
-  EXPECT_EQ(exchange.state().result, kResultDataError);
+TEST_F(ExchangeTest, StatusWithoutStationOrCutOffBeforeItsEndIsADataError) {
+  for (int code : {10000, 10005}) {
+    for (const char* reply : {"#STC1:000041;#", "#STA:000041,T;TM:261209143005;A00:45.20;K01:1000",
+                              "#STA:000041,T;K01:100000000001000;O01:10;#\r\n"}) {
+      SendAndReply("135791#STATUS#", code, reply);
+      EXPECT_EQ(exchange.state().result, kResultDataError) << code << " " << reply;
+    }
+  }
   EXPECT_FALSE(exchange.status_read());
+  EXPECT_EQ(exchange.device_context().relay_count, 0);
+  EXPECT_THAT(listener.events, IsEmpty());
 }
 
 TEST_F(ExchangeTest, VersionTextGoesToTheInfoBox) {
@@ -81,7 +97,10 @@ TEST_F(ExchangeTest, PlainSetResultsForEverySetCode) {
     EXPECT_EQ(exchange.state().result, kResultDataError) << code;
     EXPECT_FALSE(exchange.busy());
   }
-  EXPECT_THAT(listener.events, IsEmpty());
+  // Only the batch step tells its page.
+  EXPECT_THAT(listener.events,
+              ElementsAre("batch-result:Command Success", "batch-result:Command Fail ",
+                          "batch-result:Data Error"));
 }
 
 TEST_F(ExchangeTest, CalibrationDataRecordAndAlarmTextRoutes) {
@@ -177,7 +196,7 @@ TEST_F(ExchangeTest, SuccessLightsTheLampAndEveryResultHasItsText) {
   SendAndReply("246802#X#", 13001, "SET fail!");
   exchange.Tick();
   EXPECT_EQ(exchange.progress().status_text, "Command Fail ");
-  SendAndReply("135791#STATUS#", 10005, "Password is error!");
+  SendAndReply("135791#STATUS#", 10005, "SMS format is error!");
   exchange.Tick();
   EXPECT_EQ(exchange.progress().status_text, "Data Error");
 }
@@ -211,11 +230,48 @@ TEST_F(ExchangeTest, LostLineEndsTheCommandInFlightAtOnce) {
   EXPECT_EQ(exchange.state().pending_code, kNoPendingCode);
 }
 
-TEST_F(ExchangeTest, BatchStepReportsItsResultText) {
+// A handled reply finishes its command at once, without waiting for a tick.
+TEST_F(ExchangeTest, AHandledReplyFinishesTheCommandAtOnce) {
+  struct Case {
+    int code;
+    std::string reply;
+    std::string status;
+    int pending_after;
+  };
+  for (const Case& c : {Case{10002, "#STC1:000041;#", "Command Success", kNoPendingCode},
+                        Case{10001, "Vexa-T V2.13", "Command Success", kNoPendingCode},
+                        Case{13001, "SET fail!", "Command Fail ", kNoPendingCode},
+                        Case{19100, "0,", "Command Success", kNoPendingCode},
+                        Case{12000, "Set success!", "Command Success", 12000},
+                        Case{12001, "#STA:000041,T;A02:55.0;#", "Command Success", 12001},
+                        Case{15001, "#STD:000041,T;T:1;#", "Command Success", 15001}}) {
+    SendAndReply("246802#X#", c.code, c.reply);
+    EXPECT_FALSE(exchange.busy()) << c.code;
+    EXPECT_FALSE(exchange.progress().visible) << c.code;
+    EXPECT_EQ(exchange.progress().status_text, c.status) << c.code;
+    EXPECT_EQ(exchange.state().pending_code, c.pending_after) << c.code;
+  }
+}
+
+TEST_F(ExchangeTest, ALaterReplyToAStillPendingCodeReachesItsPageWithoutFinishingAgain) {
+  SendAndReply("135791#REDEEM1001011200#", 15001, "#STD:000041,T;T:1;#");
+  exchange.OnReceived("nothing");  // the command is over: its result stays shown
+  exchange.OnReceived("#STD:000041,T;T:2;#");
+  EXPECT_EQ(exchange.progress().status_text, "Command Success");
+  EXPECT_TRUE(exchange.progress().lamp_lit);
+  EXPECT_EQ(exchange.state().pending_code, 15001);
+  EXPECT_THAT(listener.events,
+              ElementsAre("records:#STD:000041,T;T:1;#", "records:#STD:000041,T;T:2;#"));
+}
+
+TEST_F(ExchangeTest, BatchStepHandsItsResultOverOnceWhenItsReplyArrives) {
   SendAndReply("246802#ST:000042#", 16001, "Set success!");
-  exchange.Tick();
   EXPECT_THAT(listener.events, ElementsAre("batch-result:Command Success"));
   EXPECT_EQ(exchange.state().pending_code, kNoPendingCode);
+  EXPECT_FALSE(exchange.Tick());
+  SendAndReply("246802#ST:000042#", 16001, "SET fail!");
+  EXPECT_THAT(listener.events,
+              ElementsAre("batch-result:Command Success", "batch-result:Command Fail "));
 }
 
 TEST_F(ExchangeTest, DataLogShowsRoutedTextShortened) {

@@ -44,8 +44,10 @@ class BurstQueue {
 
 class EndToEndTest : public LoggerFixture {
  protected:
-  void Connect(bool gsm, sim::Faults faults = {}) {
-    session_ = sim::SimulatorSession::Start({.gsm = gsm, .faults = faults, .part_delay = 600ms});
+  // The modem's texts `part_delay` apart: far enough for the port to see each on its own.
+  void Connect(bool gsm, sim::Faults faults = {}, std::chrono::milliseconds part_delay = 600ms) {
+    session_ =
+        sim::SimulatorSession::Start({.gsm = gsm, .faults = faults, .part_delay = part_delay});
     ASSERT_TRUE(session_);
     ASSERT_EQ(serial_.InitPort(session_->slave_path(), 9600), 1);
     ASSERT_EQ(serial_.OpenPort(), 1);
@@ -123,15 +125,37 @@ TEST_F(EndToEndTest, SilentLoggerTimesOut) {
   EXPECT_EQ(exchange.state().result, kResultTimeOut);
 }
 
-TEST_F(EndToEndTest, WrongPasswordEndsAsTheCommandsHandlerSays) {
+TEST_F(EndToEndTest, WrongPasswordEndsAsPasswordError) {
   phone_book.UpdatePasswords("000041", "000000", "000000");
   Connect(false);
   commands.ReadGroup(1);
-  EXPECT_EQ(Outcome(), "Data Error");  // the group handler finds no marker
+  EXPECT_EQ(Outcome(), "Password Error");
   command_buffer.Clear();
   exchange.SendCommand("000000#TM:2612091430#", 11004);
-  EXPECT_EQ(Outcome(), "Data Error");
+  EXPECT_EQ(Outcome(), "Password Error");
   EXPECT_THAT(listener.data_log, ElementsAre("Password is error!", "Password is error!"));
+}
+
+// A quick modem: its echo, its confirmation and the logger's short answer
+// reach the port as one burst.
+TEST_F(EndToEndTest, GsmQuickModemsCombinedBurstIsAnswered) {
+  Connect(true, {}, 0ms);
+  exchange.SendCommand("246802#SA:3#", 11005);
+  EXPECT_EQ(Outcome(), "Command Success");
+  commands.ReadVersion();
+  EXPECT_EQ(Outcome(), "Command Success");
+  ASSERT_EQ(transcript.size(), 2u);
+  EXPECT_THAT(transcript[1], StartsWith("AT+BJSD="));
+  EXPECT_THAT(transcript[1], HasSubstr("message send"));
+  EXPECT_THAT(listener.events, ElementsAre("page:0", StartsWith("info:Vexa-T V")));
+}
+
+TEST_F(EndToEndTest, StatusCutOffBeforeItsEndIsADataError) {
+  Connect(false, {.truncated = true});
+  commands.SelectDevice("000041");
+  EXPECT_EQ(Outcome(), "Data Error");
+  EXPECT_FALSE(exchange.status_read());
+  EXPECT_EQ(exchange.device_context().relay_count, 0);
 }
 
 TEST_F(EndToEndTest, SetCommandIsAppliedAndReadBack) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,10 @@ class RecordingListener : public ExchangeListener {
   void AlarmTextReply(const std::string& r) override { Add("alarm-text", r); }
   void ClearPages() override { Add("clear", ""); }
   void SelectDevicePage(int index) override { Add("page", std::to_string(index)); }
-  void PhoneBookChanged() override { Add("phone-book", ""); }
+  void PhoneBookChanged() override {
+    Add("phone-book", "");
+    if (on_phone_book_changed) on_phone_book_changed();
+  }
   void DeviceIdChanged(const std::string& id) override { Add("device-id", id); }
   void BatchRefresh(bool band) override { Add("batch-refresh", band ? "1" : "0"); }
   void BatchResult(const std::string& text) override { Add("batch-result", text); }
@@ -38,6 +42,8 @@ class RecordingListener : public ExchangeListener {
   // The notifications other than data log entries, in order.
   std::vector<std::string> events;
   std::vector<std::string> data_log;
+  // Called at each PhoneBookChanged, to look at the phone book as the page would.
+  std::function<void()> on_phone_book_changed;
 
  private:
   void Add(const char* kind, const std::string& text) {

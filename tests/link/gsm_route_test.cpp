@@ -2,6 +2,7 @@
 
 #include "exchange_fixture.h"
 #include "link/gsm_reassembly.h"
+#include "link/modem_text.h"
 
 namespace vexa::testing {
 namespace {
@@ -88,6 +89,53 @@ TEST_F(ExchangeTest, GsmEchoIsLoggedButNotRoutedThenThePartsAreJoined) {
   EXPECT_THAT(listener.data_log,
               ElementsAre("AT+BJSD=13,+491701000041,135791#CHEACK2#", "message send",
                           "#STC2:000041;L:0040;AD00:1.000,2.000;PA:023400;#"));
+}
+
+TEST(ModemText, OnlyAnAnswerAfterLeadingModemTextIsSplitOff) {
+  const std::string echo = "AT+BJSD=13,+491701000041,135791#CHEACK2#\r\n";
+  struct Case {
+    std::string burst;
+    std::size_t modem_length;
+  };
+  for (const Case& c : {
+           Case{echo + "message send" + kFirstPart, echo.size() + 12},
+           Case{"\r\nmessage send\r\nSet success!", 16},
+           Case{echo + "message send", echo.size() + 12},  // nothing follows
+           Case{echo + "Set success!", echo.size()},
+           Case{"AT+BJSD=13,+491701000041,135791#STATUS#", 39},         // no line end: all echo
+           Case{"+CMGS: 12 message send#STA:000041;#", 35},             // not at the start
+           Case{echo + "#STA:000041;#message send", echo.size() + 25},  // modem text follows
+       }) {
+    EXPECT_TRUE(HoldsModemText(c.burst));
+    EXPECT_EQ(ModemTextLength(c.burst), c.modem_length) << c.burst;
+  }
+  EXPECT_FALSE(HoldsModemText(kFirstPart));
+}
+
+// A quick modem's echo, confirmation and the first part of the answer in one
+// burst: the modem's text is logged, the part routed.
+TEST_F(ExchangeTest, GsmModemTextAndReplyInOneBurstAreSplit) {
+  UseGsm();
+  commands.ReadGroup(2);
+  listener.events.clear();
+  const std::string modem = "AT+BJSD=13,+491701000041,135791#CHEACK2#\r\nmessage send";
+  exchange.OnReceived(modem + kFirstPart);
+  EXPECT_TRUE(exchange.busy());
+  exchange.OnReceived(kSecondPart);
+  EXPECT_EQ(exchange.progress().status_text, "Command Success");
+  EXPECT_THAT(listener.events, ElementsAre("group2:" + kFirstPart + "PA:023400;#"));
+  EXPECT_THAT(listener.data_log, ElementsAre(modem, kFirstPart + "PA:023400;#"));
+
+  exchange.SendCommand("246802#SA:3#", 11005);
+  exchange.OnReceived("AT+BJSD=13,+491701000041,246802#SA:3#\r\nmessage sendSet success!");
+  EXPECT_EQ(exchange.progress().status_text, "Command Success");
+}
+
+TEST_F(ExchangeTest, ModemTextOnTheCableRouteIsNeverRouted) {
+  commands.ReadStatus();
+  exchange.OnReceived("message send#STA:000041,T;K01:1;O01:1;#");
+  EXPECT_TRUE(exchange.busy());
+  EXPECT_THAT(listener.data_log, ElementsAre("message send#STA:000041,T;K01:1;O01:1;#"));
 }
 
 TEST_F(ExchangeTest, GsmReplyThatNeverCompletesTimesOut) {

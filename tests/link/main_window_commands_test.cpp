@@ -104,10 +104,14 @@ TEST_F(ExchangeTest, InitResetsThenSendsTheSecondStepDirectly) {
   EXPECT_THAT(port.writes, ElementsAre("246802#RESET#", "246802#SD:00,0,0#"));
   EXPECT_EQ(exchange.state().last_command, "246802#RESET#");
   EXPECT_TRUE(exchange.busy());
+  EXPECT_TRUE(exchange.progress().visible);
   EXPECT_TRUE(exchange.Tick());
 
   exchange.OnReceived("Set success!");
   EXPECT_FALSE(exchange.busy());
+  EXPECT_FALSE(exchange.progress().visible);  // finished with the second step's reply
+  EXPECT_EQ(exchange.progress().status_text, "Command Success");
+  EXPECT_EQ(exchange.state().pending_code, kNoPendingCode);
   EXPECT_EQ(command_buffer.Count(), 0u);
   EXPECT_THAT(listener.events,
               ElementsAre("page:0", "info:initialize succesed!", "batch-refresh:0"));
@@ -162,7 +166,18 @@ TEST_F(ExchangeTest, StationIdChangeMovesThePhoneBookEntry) {
   EXPECT_EQ(phone_book.GetCurrentDevice().id, "000077");
   EXPECT_EQ(exchange.state().device_id, "000077");
   EXPECT_FALSE(phone_book.EntryExists("000041"));
-  EXPECT_THAT(listener.events, ElementsAre("phone-book:", "device-id:000077"));
+  EXPECT_THAT(listener.events, ElementsAre("phone-book:", "phone-book:", "device-id:000077"));
+}
+
+TEST_F(ExchangeTest, StationIdChangeTellsThePhoneBookPageAfterTheDeleteAndAfterTheAdd) {
+  std::vector<std::vector<std::string>> seen;  // the IDs in the phone book at each notice
+  listener.on_phone_book_changed = [&] {
+    std::vector<std::string> ids;
+    for (const auto& entry : phone_book.entries()) ids.push_back(entry.id);
+    seen.push_back(ids);
+  };
+  SendAndReply("246802#ST:000077#", 11002, "Set success!");
+  EXPECT_THAT(seen, ElementsAre(IsEmpty(), ElementsAre("000077")));
 }
 
 TEST_F(ExchangeTest, FailedSetupLeavesThePhoneBookAlone) {
@@ -182,6 +197,7 @@ TEST_F(ExchangeTest, PageResetRestoresFactoryPasswordsAndFinishesAfterTheSecondS
   EXPECT_EQ(port.writes.back(), "246802#SD:00,0,0#");
   EXPECT_TRUE(exchange.Tick());  // still waiting for the second step
   exchange.OnReceived("Set success!");
+  EXPECT_FALSE(exchange.progress().visible);
   EXPECT_FALSE(exchange.Tick());
   EXPECT_EQ(exchange.progress().status_text, "Command Success");
   EXPECT_THAT(listener.events,

@@ -33,6 +33,8 @@ class PtyPair {
 
   const std::string& slave_path() const { return slave_path_; }
   int master() const { return master_; }
+  // The slave descriptor openpty gave, opened before the port under test.
+  int slave() const { return slave_; }
 
   // What the logger sends.
   void Send(std::string_view bytes) const {

@@ -3,10 +3,13 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -17,6 +20,8 @@
 #include <vector>
 
 #include "link/pty_pair.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 
 namespace vexa {
 namespace {
@@ -89,18 +94,42 @@ class SerialPortTest : public ::testing::Test {
     EXPECT_LT(Clock::now() - start, 200ms);
   }
 
+  // The lock file of the pseudo-terminal's slave side.
+  std::filesystem::path LockFile() const {
+    return lock_dir_.path() /
+           ("LCK.." + std::filesystem::path(pty_.slave_path()).filename().string());
+  }
+
   PtyPair pty_;
+  TempDir lock_dir_;
   std::mutex mutex_;
   std::condition_variable arrived_;
   std::vector<std::string> bursts_;
+  std::vector<Clock::time_point> arrivals_;  // when each burst was handed over
   std::atomic<int> lost_calls_{0};
   SerialPort port_{[this](std::string burst) {
                      std::lock_guard lock(mutex_);
                      bursts_.push_back(std::move(burst));
+                     arrivals_.push_back(Clock::now());
                      arrived_.notify_all();
                    },
-                   [this] { ++lost_calls_; }};
+                   [this] { ++lost_calls_; }, lock_dir_.path()};
 };
+
+// A lock file's text as terminal programs write it.
+std::string LockText(pid_t pid) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(pid));
+  return text;
+}
+
+// The PID of a process that has ended.
+pid_t GonePid() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
+}
 
 TEST(SerialPortRateTest, KeepsTheSlowRatesAndUses9600Otherwise) {
   SerialPort port([](std::string) {});
@@ -174,11 +203,66 @@ TEST_F(SerialPortTest, ASecondOpenOfTheSameDeviceFailsUntilTheFirstCloses) {
   EXPECT_EQ(pty_.Receive(3, 1s), "#2#");
 }
 
+TEST_F(SerialPortTest, ADeviceHeldExclusiveElsewhereIsRefusedAndKeepsItsMode) {
+  int exclusive = 1;
+  ASSERT_EQ(ioctl(pty_.slave(), TIOCEXCL), 0);  // as another program would, even for root
+  ASSERT_EQ(port_.InitPort(pty_.slave_path(), 9600), 1);
+  EXPECT_EQ(port_.OpenPort(), 0);
+  EXPECT_FALSE(port_.IsPortOpen());
+  ASSERT_EQ(port_.ClosePort(), 1);
+  ASSERT_EQ(ioctl(pty_.slave(), TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1);
+  EXPECT_FALSE(std::filesystem::exists(LockFile()));
+
+  ASSERT_EQ(ioctl(pty_.slave(), TIOCNXCL), 0);
+  Open();
+  ASSERT_EQ(ioctl(pty_.slave(), TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1);  // set while this port holds the device
+  ASSERT_EQ(port_.ClosePort(), 1);
+  ASSERT_EQ(ioctl(pty_.slave(), TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 0);
+}
+
+TEST_F(SerialPortTest, ALiveLockFileRefusesTheDeviceAStaleOneIsReplaced) {
+  struct Case {
+    std::string lock;  // what the lock file holds before the open
+    bool opens;
+  };
+  for (const Case& c : {Case{LockText(1), false},  // a process that runs
+                        Case{"garbage\n", false},  // no PID to check: taken as held
+                        Case{LockText(GonePid()), true}, Case{"", false}}) {
+    WriteBytes(LockFile(), c.lock);
+    ASSERT_EQ(port_.InitPort(pty_.slave_path(), 9600), 1);
+    EXPECT_EQ(port_.OpenPort(), c.opens ? 1 : 0) << c.lock;
+    if (c.opens) {
+      EXPECT_EQ(ReadBytes(LockFile()), LockText(getpid()));
+    }
+    ASSERT_EQ(port_.ClosePort(), 1);
+    // Ours is removed on close; another's is left alone.
+    EXPECT_EQ(std::filesystem::exists(LockFile()), !c.opens) << c.lock;
+    std::filesystem::remove(LockFile());
+  }
+}
+
+TEST_F(SerialPortTest, TheLockFileIsHeldWhileConnectedAndLeftWhenTheDeviceGoes) {
+  Open();
+  EXPECT_EQ(ReadBytes(LockFile()), LockText(getpid()));
+  SerialPort second([](std::string) {}, {}, lock_dir_.path());
+  ASSERT_EQ(second.InitPort(pty_.slave_path(), 9600), 1);
+  EXPECT_EQ(second.OpenPort(), 0);
+  ASSERT_EQ(second.ClosePort(), 1);
+  EXPECT_TRUE(std::filesystem::exists(LockFile()));  // the refused port left ours alone
+
+  pty_.CloseMaster();
+  ASSERT_TRUE(WaitUntil([&] { return lost_calls_ > 0; }));
+  ASSERT_EQ(port_.ClosePort(), 1);
+  EXPECT_FALSE(std::filesystem::exists(LockFile()));
+}
+
 TEST_F(SerialPortTest, WriteSendsBytesUnchangedAndDiscardsUnreadInput) {
   Open();
   pty_.Send("stale");
-  // Still inside the receive thread's first 200 ms, before it reads anything.
-  ASSERT_TRUE(WaitUntil([&] { return pty_.SlaveQueued() == 5; }, 100ms));
+  std::this_thread::sleep_for(50ms);  // read by the receive thread, its burst not yet over
   ASSERT_TRUE(port_.WritePort("AT+BJTE\r\n\xff"));
   EXPECT_EQ(pty_.SlaveQueued(), 0);
   EXPECT_EQ(pty_.Receive(10, 1s), "AT+BJTE\r\n\xff");
@@ -219,15 +303,45 @@ TEST_F(SerialPortTest, ManyWaitingBytesArriveAsOneText) {
   EXPECT_EQ(bursts[0], block);
 }
 
-TEST_F(SerialPortTest, AZeroByteCutsWhatItsReadContributes) {
+TEST_F(SerialPortTest, ZeroBytesAreDroppedWithoutCuttingTheBurst) {
   Open();
-  pty_.Send(std::string("OK\0junk", 7));
-  EXPECT_THAT(WaitForBursts(1), ElementsAre("OK"));
+  pty_.Send(
+      std::string("\0#STA:0000\0"
+                  "41,T;#",
+                  18));
+  EXPECT_THAT(WaitForBursts(1), ElementsAre("#STA:000041,T;#"));
 
-  pty_.Send(std::string("\0xyz", 4));  // leaves nothing, so no text is delivered
-  std::this_thread::sleep_for(700ms);
+  pty_.Send(std::string("\0\0", 2));  // leaves nothing, so no text is delivered
+  std::this_thread::sleep_for(500ms);
   pty_.Send("next");
-  EXPECT_THAT(WaitForBursts(2), ElementsAre("OK", "next"));
+  EXPECT_THAT(WaitForBursts(2), ElementsAre("#STA:000041,T;#", "next"));
+}
+
+// Pieces written `gap` apart: one text below the 200 ms interval, two above it.
+TEST_F(SerialPortTest, ABurstEndsTwoHundredMillisecondsAfterItsLastByte) {
+  Open();
+  std::vector<std::string> expected;
+  std::vector<Clock::duration> delays;
+  for (const auto& [gap, joined] :
+       {std::pair{150ms, true}, {250ms, false}, {150ms, true}, {250ms, false}, {150ms, true}}) {
+    const auto first = Clock::now();
+    pty_.Send("#STA:");
+    std::this_thread::sleep_until(first + gap);
+    pty_.Send("000041;#");
+    const auto last_byte = Clock::now();
+    if (joined) {
+      expected.push_back("#STA:000041;#");
+    } else {
+      expected.insert(expected.end(), {"#STA:", "000041;#"});
+    }
+    ASSERT_THAT(WaitForBursts(expected.size()), ::testing::ContainerEq(expected)) << gap.count();
+    std::lock_guard lock(mutex_);
+    delays.push_back(arrivals_.back() - last_byte);
+  }
+  for (const auto delay : delays) EXPECT_GE(delay, 200ms);
+  // The median, so that one late wake-up of a busy machine does not decide.
+  std::sort(delays.begin(), delays.end());
+  EXPECT_LE(delays[delays.size() / 2], 260ms);
 }
 
 TEST_F(SerialPortTest, DisconnectWhileTheLoggerSendsEndsPromptly) {

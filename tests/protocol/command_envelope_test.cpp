@@ -30,5 +30,12 @@ TEST(IsParameterGroupReplyTest, NeedsMarkerAndClosingHash) {
   EXPECT_FALSE(IsParameterGroupReply("", 3));
 }
 
+TEST(IsStatusReplyTest, NeedsStationKeyAndClosingHash) {
+  EXPECT_TRUE(IsStatusReply("#STA:000041,T;O01:10;#"));
+  EXPECT_FALSE(IsStatusReply("#STA:000041,T;O01:1"));  // cut off
+  EXPECT_FALSE(IsStatusReply("#STC1:000041;#"));
+  EXPECT_FALSE(IsStatusReply(""));
+}
+
 }  // namespace
 }  // namespace vexa
