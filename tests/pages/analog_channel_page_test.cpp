@@ -171,6 +171,27 @@ TEST_F(AnalogChannelPageTest, ValuesAreEnteredInOrderAndCheckedOnLeaving) {
   EXPECT_EQ(TypeAndLeave("Analog Channel Upper limit", "-1"), "-1.00");
   EXPECT_EQ(Text("Analog Channel Lower limit"), "");  // no longer below the upper limit
 
+  // Moving on keeps the cursor in the field it moved into.
+  EXPECT_EQ(TypeAndLeave("Analog Channel Upper limit", "20"), "20.00");
+  QLineEdit* lower = Edit("Analog Channel Lower limit");
+  QLineEdit* start_zero = Edit("Analog Channel Start Zero");
+  lower->setFocus();
+  QTest::keyClicks(lower, "5");
+  start_zero->setFocus();
+  EXPECT_TRUE(start_zero->hasFocus());
+  EXPECT_EQ(lower->text(), "5.000");
+  // A failing lower limit closes the start zero under the cursor, unchecked.
+  start_zero->setText("7");
+  lower->setFocus();
+  notifier.messages.clear();
+  lower->selectAll();
+  QTest::keyClicks(lower, "30");
+  start_zero->setFocus();
+  EXPECT_EQ(notifier.messages.size(), 1u);
+  EXPECT_EQ(notifier.Last(), "Analog Channel Lower limit is error!");
+  EXPECT_FALSE(start_zero->isEnabled());
+  EXPECT_EQ(start_zero->text(), "7.000");  // as it was left
+
   // Sensor rows: the alert low opens once the alert high holds a value.
   EXPECT_EQ(TypeAndLeave("Temperature Sensor_4 Alert Low", "1"), "");
   EXPECT_EQ(TypeAndLeave("Temperature Sensor_4 Alert High", "156"), "");

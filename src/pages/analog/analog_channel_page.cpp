@@ -272,7 +272,8 @@ bool CTarvoKSet2Dlg1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusOut &&
       static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
     const auto found = validated_edits_.find(watched);
-    if (found != validated_edits_.end()) {
+    // A field closed while the cursor was in it was not left by the engineer.
+    if (found != validated_edits_.end() && static_cast<QLineEdit*>(watched)->isEnabled()) {
       CheckLeftEdit(static_cast<QLineEdit*>(watched), found->second);
     }
   }
@@ -280,9 +281,6 @@ bool CTarvoKSet2Dlg1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CTarvoKSet2Dlg1::CheckLeftEdit(QLineEdit* edit, const ValidatedEdit& validated) {
-  if (validated.next != nullptr && validated.leaving_disables_next) {
-    validated.next->setEnabled(false);
-  }
   vexa::RecordTexts around;
   std::string upper, lower, alert_high, alert_low;
   if (validated.record != nullptr) {
@@ -297,12 +295,16 @@ void CTarvoKSet2Dlg1::CheckLeftEdit(QLineEdit* edit, const ValidatedEdit& valida
   if (!check.message.empty()) {
     ShowError(check.message);
     edit->clear();
-    return;
+  } else if (!check.text.empty()) {
+    edit->setText(FromLatin1(check.text));
+    if (check.empty_counterpart && validated.counterpart != nullptr) validated.counterpart->clear();
   }
-  if (check.text.empty()) return;  // an empty field is left alone
-  edit->setText(FromLatin1(check.text));
-  if (check.empty_counterpart && validated.counterpart != nullptr) validated.counterpart->clear();
-  if (validated.next != nullptr) validated.next->setEnabled(true);
+  // Leaving closes the next field unless this one now holds a value. Set once,
+  // at the end: closing the field the cursor has just moved into would send
+  // the cursor on elsewhere.
+  if (validated.next == nullptr) return;
+  const bool holds_value = !edit->text().isEmpty();
+  if (holds_value || validated.leaving_disables_next) validated.next->setEnabled(holds_value);
 }
 
 ChannelRecord CTarvoKSet2Dlg1::Entered(const RecordControls& controls) const {
