@@ -52,6 +52,10 @@ constexpr int kListNameWidth = 125;
 constexpr int kListModeWidth = 170;
 constexpr int kListValueWidth = 130;
 
+QString ViewText(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QString ChannelName(int channel) {
   return QStringLiteral("Analog_%1").arg(channel, 2, 10, QLatin1Char('0'));
 }
@@ -98,7 +102,7 @@ QGroupBox* CTarvoKSet2Dlg1::BuildTemperatureChannels() {
   QGridLayout* grid = RecordGrid(box);
   AddColumnCaptions(grid, 0);
 
-  const QString humidity = FromLatin1(std::string(vexa::kHumiditySensorName));
+  const QString humidity = ViewText(vexa::kHumiditySensorName);
   humidity_ = AddRecordRow(grid, 1, new QLabel(humidity), humidity, true);
   for (QLineEdit* limit : {humidity_.upper, humidity_.lower, humidity_.start_zero}) {
     limit->setReadOnly(true);
@@ -109,20 +113,14 @@ QGroupBox* CTarvoKSet2Dlg1::BuildTemperatureChannels() {
   humidity_.alert_low->setEnabled(false);
   connect(AddSetButton(grid, 1, humidity), &QPushButton::clicked, this,
           [this] { SetHumiditySensor(); });
-  ValidateOnLeave(
-      humidity_.alert_high,
-      {humidity.toStdString() + " Alert High", vexa::kHumidityRange, CrossCheck::kAlertHigh},
-      &humidity_, humidity_.alert_low, humidity_.alert_low);
-  ValidateOnLeave(
-      humidity_.alert_low,
-      {humidity.toStdString() + " Alert Low", vexa::kHumidityRange, CrossCheck::kAlertLowAtMost},
-      &humidity_, nullptr, nullptr);
+  ValidateAlerts(humidity_, vexa::kHumiditySensorName, vexa::kHumidityRange,
+                 CrossCheck::kAlertLowAtMost);
   AddCalibrationRow(grid, 2);
 
   sensors_.reserve(vexa::kTemperatureSensors.size());
   int row = 3;
   for (const vexa::TemperatureSensor& sensor : vexa::kTemperatureSensors) {
-    const QString name = FromLatin1(std::string(sensor.name));
+    const QString name = ViewText(sensor.name);
     const bool six_fields = !vexa::IsThreeFieldRecord(sensor.ad);
     sensors_.push_back({sensor, AddRecordRow(grid, row, new QLabel(name), name, six_fields)});
     SensorRow& added = sensors_.back();
@@ -137,14 +135,8 @@ QGroupBox* CTarvoKSet2Dlg1::BuildTemperatureChannels() {
     const std::size_t index = sensors_.size() - 1;
     connect(AddSetButton(grid, row, name), &QPushButton::clicked, this,
             [this, index] { SetTemperatureSensor(sensors_[index]); });
-    ValidateOnLeave(
-        added.controls.alert_high,
-        {name.toStdString() + " Alert High", vexa::kTemperatureRange, CrossCheck::kAlertHigh},
-        &added.controls, added.controls.alert_low, added.controls.alert_low);
-    ValidateOnLeave(
-        added.controls.alert_low,
-        {name.toStdString() + " Alert Low", vexa::kTemperatureRange, CrossCheck::kAlertLowBelow},
-        &added.controls, nullptr, nullptr);
+    ValidateAlerts(added.controls, sensor.name, vexa::kTemperatureRange,
+                   CrossCheck::kAlertLowBelow);
     ++row;
   }
   return box;
@@ -153,7 +145,7 @@ QGroupBox* CTarvoKSet2Dlg1::BuildTemperatureChannels() {
 QGroupBox* CTarvoKSet2Dlg1::BuildAnalogChannels() {
   auto* box = new QGroupBox("Analog Channel Setup");
   QGridLayout* grid = RecordGrid(box);
-  const QString name = FromLatin1(std::string(vexa::kAnalogChannelName));
+  const QString name = ViewText(vexa::kAnalogChannelName);
   grid->addWidget(new QLabel(name), 0, kNameColumn);
   AddColumnCaptions(grid, 0);
 
@@ -168,7 +160,7 @@ QGroupBox* CTarvoKSet2Dlg1::BuildAnalogChannels() {
   }
   connect(AddSetButton(grid, 1, name), &QPushButton::clicked, this, [this] { SetAnalogChannel(); });
 
-  const std::string prefix = vexa::Latin1(name);
+  const std::string prefix(vexa::kAnalogChannelName);
   ValidateOnLeave(analog_.upper, {prefix + " Upper limit", {}, CrossCheck::kUpperLimit}, &analog_,
                   analog_.lower, analog_.lower);
   // Leaving the upper limit keeps the lower limit open: it comes next.
@@ -206,8 +198,7 @@ CTarvoKSet2Dlg1::RecordControls CTarvoKSet2Dlg1::AddRecordRow(QGridLayout* grid,
   controls.mode = new QComboBox;
   controls.mode->setAccessibleName(name + " Operation Mode");
   controls.mode->setFixedWidth(kModeWidth);
-  for (std::string_view mode : vexa::kOperationModes)
-    controls.mode->addItem(FromLatin1(std::string(mode)));
+  for (std::string_view mode : vexa::kOperationModes) controls.mode->addItem(ViewText(mode));
   controls.mode->setCurrentIndex(-1);  // a drop-down list starts with nothing chosen
   if (auto* label = qobject_cast<QLabel*>(lead)) label->setBuddy(controls.mode);
   grid->addWidget(controls.mode, row, kModeColumn);
@@ -267,6 +258,15 @@ void CTarvoKSet2Dlg1::ValidateOnLeave(QLineEdit* edit, FieldRule rule, const Rec
   }
 }
 
+void CTarvoKSet2Dlg1::ValidateAlerts(const RecordControls& controls, std::string_view name,
+                                     vexa::ValueRange range, CrossCheck low_check) {
+  const std::string prefix(name);
+  ValidateOnLeave(controls.alert_high, {prefix + " Alert High", range, CrossCheck::kAlertHigh},
+                  &controls, controls.alert_low, controls.alert_low);
+  ValidateOnLeave(controls.alert_low, {prefix + " Alert Low", range, low_check}, &controls, nullptr,
+                  nullptr);
+}
+
 bool CTarvoKSet2Dlg1::eventFilter(QObject* watched, QEvent* event) {
   // Every departure of the cursor counts, except a context menu opening over the field.
   if (event->type() == QEvent::FocusOut &&
@@ -281,16 +281,9 @@ bool CTarvoKSet2Dlg1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CTarvoKSet2Dlg1::CheckLeftEdit(QLineEdit* edit, const ValidatedEdit& validated) {
-  vexa::RecordTexts around;
-  std::string upper, lower, alert_high, alert_low;
-  if (validated.record != nullptr) {
-    const ChannelRecord entered = Entered(*validated.record);
-    upper = entered.upper;
-    lower = entered.lower;
-    alert_high = entered.alert_high;
-    alert_low = entered.alert_low;
-    around = {upper, lower, alert_high, alert_low};
-  }
+  const ChannelRecord entered = validated.record ? Entered(*validated.record) : ChannelRecord{};
+  const vexa::RecordTexts around{entered.upper, entered.lower, entered.alert_high,
+                                 entered.alert_low};
   const vexa::FieldCheck check = vexa::CheckField(validated.rule, Latin1(edit->text()), around);
   if (!check.message.empty()) {
     ShowError(check.message);
@@ -330,12 +323,13 @@ void CTarvoKSet2Dlg1::ShowRecord(const RecordControls& controls, const ChannelRe
 void CTarvoKSet2Dlg1::ShowListRow(int row, const ChannelRecord& record) {
   if (row >= channel_list_->rowCount()) return;  // the list is built by the first status
   const int mode = vexa::OperationModeIndex(record.mode);
-  const std::string texts[] = {mode < 0 ? std::string() : std::string(vexa::kOperationModes[mode]),
-                               record.upper,
-                               record.lower,
-                               record.start_zero,
-                               record.alert_high,
-                               record.alert_low};
+  const std::string texts[] = {
+      std::string(mode < 0 ? std::string_view() : vexa::kOperationModes[mode]),
+      record.upper,
+      record.lower,
+      record.start_zero,
+      record.alert_high,
+      record.alert_low};
   int column = 1;
   for (const std::string& text : texts) {
     channel_list_->setItem(row, column++, new QTableWidgetItem(FromLatin1(text)));

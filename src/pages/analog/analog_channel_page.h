@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pages/analog/analog_records.h"
@@ -73,6 +74,9 @@ class CTarvoKSet2Dlg1 : public QWidget {
   QPushButton* AddSetButton(QGridLayout* grid, int row, const QString& name);
   void ValidateOnLeave(QLineEdit* edit, vexa::FieldRule rule, const RecordControls* record,
                        QLineEdit* counterpart, QLineEdit* next);
+  // A sensor's alert high and low; the low one opens once the high one holds a value.
+  void ValidateAlerts(const RecordControls& controls, std::string_view name, vexa::ValueRange range,
+                      vexa::CrossCheck low_check);
   void CheckLeftEdit(QLineEdit* edit, const ValidatedEdit& validated);
 
   vexa::ChannelRecord Entered(const RecordControls& controls) const;
