@@ -23,6 +23,12 @@ inline constexpr int kAlarmPhone1Code = 11009;
 inline constexpr int kAlarmPhone2Code = 11010;
 inline constexpr int kResetCode = 11019;
 
+// Analog Channel page.
+inline constexpr int kCalibrationWriteCode = 12000;  // humidity record of a calibration
+inline constexpr int kCalibrationQueryCode = 12001;  // its status query
+inline constexpr int kHumiditySensorCode = 12002;
+inline constexpr int kAnalogChannelCode = 12005;  // recorded under 12005 + channel number
+
 // Batch page: one row of a batch.
 inline constexpr int kBatchStepCode = 16001;
 

@@ -25,7 +25,11 @@ int RawHumidityTenths(LoggerTime at) {
 }
 
 int HumidityTenths(LoggerTime at, double upper_limit) {
-  return static_cast<int>(std::lround(RawHumidityTenths(at) * upper_limit / 100.0));
+  return ScaledHumidityTenths(RawHumidityTenths(at), upper_limit);
+}
+
+int ScaledHumidityTenths(int raw_tenths, double upper_limit) {
+  return static_cast<int>(std::lround(raw_tenths * upper_limit / 100.0));
 }
 
 int TemperatureTenths(int channel, LoggerTime at) {

@@ -15,6 +15,7 @@ int RawHumidityTenths(LoggerTime at);
 // The humidity as shown ("A00:"): the raw reading scaled by the humidity
 // record's upper limit, which the calibration sets (100 leaves it raw).
 int HumidityTenths(LoggerTime at, double upper_limit);
+int ScaledHumidityTenths(int raw_tenths, double upper_limit);
 
 // Temperature sensor of analog channel 7 to 14, in tenths of a degree.
 int TemperatureTenths(int channel, LoggerTime at);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,9 @@ class SimulatedDevice {
   // Everything the device sends in answer to one complete received text.
   virtual Schedule Respond(std::string_view received) = 0;
   virtual void set_faults(const Faults& faults) = 0;
+  // The humidity sensor's raw reading (the status's "A02:") in tenths of a
+  // percent; unset, it follows its daily swing.
+  virtual void set_raw_humidity(std::optional<int> tenths) = 0;
 };
 
 }  // namespace vexa::sim

@@ -393,9 +393,10 @@ SimulatedLogger::SetOutcome SimulatedLogger::SetAlarmText(int channel, std::stri
 
 std::string SimulatedLogger::StatusReply() const {
   const LoggerTime now = Now();
-  std::string reply = "#STA:" + station_id_ + ",T;TM:" + FormatSeconds(now) +
-                      ";A00:" + FormatTenths(HumidityTenths(now, HumidityUpperLimit()), 2) +
-                      ";A02:" + FormatTenths(RawHumidityTenths(now), 2) + ";";
+  const int raw_humidity = raw_humidity_tenths_.value_or(RawHumidityTenths(now));
+  std::string reply = "#STA:" + station_id_ + ",T;TM:" + FormatSeconds(now) + ";A00:" +
+                      FormatTenths(ScaledHumidityTenths(raw_humidity, HumidityUpperLimit()), 2) +
+                      ";A02:" + FormatTenths(raw_humidity, 2) + ";";
   for (int channel = 7; channel <= 14; ++channel) {
     reply +=
         "A" + TwoDigits(channel) + ":" + FormatTenths(TemperatureTenths(channel, now), 2) + ";";

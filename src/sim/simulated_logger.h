@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,7 @@ class SimulatedLogger : public SimulatedDevice {
   // On the direct cable the reply is one burst.
   Schedule Respond(std::string_view received) override;
   void set_faults(const Faults& faults) override { faults_ = faults; }
+  void set_raw_humidity(std::optional<int> tenths) override { raw_humidity_tenths_ = tenths; }
 
   const std::string& station_id() const { return station_id_; }
   const std::string& phone() const { return phone_; }
@@ -67,6 +69,7 @@ class SimulatedLogger : public SimulatedDevice {
   std::chrono::seconds clock_offset_{0};  // set by "TM", against the clock handed in
   LoggerSettings settings_ = FactorySettings();
   Faults faults_;
+  std::optional<int> raw_humidity_tenths_;
 };
 
 }  // namespace vexa::sim

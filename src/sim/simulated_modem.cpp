@@ -70,6 +70,10 @@ void SimulatedModem::set_faults(const Faults& faults) {
   for (auto& logger : loggers_) logger.set_faults(faults);
 }
 
+void SimulatedModem::set_raw_humidity(std::optional<int> tenths) {
+  for (auto& logger : loggers_) logger.set_raw_humidity(tenths);
+}
+
 SimulatedLogger* SimulatedModem::LoggerByPhone(std::string_view phone) {
   for (auto& logger : loggers_) {
     if (logger.phone() == phone) return &logger;

@@ -24,6 +24,7 @@ class SimulatedModem : public SimulatedDevice {
   // `part_delay` apart. "AT+BJTE" and "AT+BJDS": one line, not echoed.
   Schedule Respond(std::string_view line) override;
   void set_faults(const Faults& faults) override;
+  void set_raw_humidity(std::optional<int> tenths) override;
 
   // The logger with this phone number, or null.
   SimulatedLogger* LoggerByPhone(std::string_view phone);

@@ -51,6 +51,7 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(SimulatorOptions optio
     device = std::make_unique<SimulatedLogger>(options.loggers.front(), options.clock);
   }
   device->set_faults(options.faults);
+  device->set_raw_humidity(options.raw_humidity_tenths);
   std::unique_ptr<SimulatorSession> session(
       new SimulatorSession(std::move(*terminal), std::move(device), options.gsm, wake[0], wake[1]));
   try {

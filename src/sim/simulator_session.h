@@ -4,6 +4,7 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -23,6 +24,8 @@ struct SimulatorOptions {
   Faults faults{};
   std::chrono::milliseconds part_delay{1000};  // between the modem's bursts
   LoggerClock clock = LocalTimeNow;
+  // The humidity sensor's raw reading in tenths ("A02:" of the status); unset, the daily swing.
+  std::optional<int> raw_humidity_tenths{};
 };
 
 // Serves a simulated logger (or the modem with its loggers) on a

@@ -311,6 +311,20 @@ TEST_F(SimulatedLoggerTest, HumidityCalibrationScalesTheShownHumidity) {
   EXPECT_NEAR(shown, 55.0, 0.15);
 }
 
+TEST_F(SimulatedLoggerTest, ARawHumidityReadingCanBeFixed) {
+  for (const auto& [tenths, text] : {std::pair{0, "0.00"}, {1705, "170.50"}, {483, "48.30"}}) {
+    logger_.set_raw_humidity(tenths);
+    const std::string status = Read("STATUS");
+    EXPECT_EQ(FieldValue(status, "A02:"), text);
+    EXPECT_EQ(FieldValue(status, "A00:"), text);  // the factory scale shows it as it is
+  }
+  ASSERT_EQ(Set("AD00:50.00,0.000,0.000,1,100.0,0.000"), "Set success!");
+  EXPECT_EQ(FieldValue(Read("STATUS"), "A00:"), "24.20");  // 48.3 at half scale, rounded
+  logger_.set_raw_humidity(std::nullopt);
+  now_ = At(2026, 12, 9, 0, 0);
+  EXPECT_EQ(FieldValue(Read("STATUS"), "A02:"), "40.00");  // the daily swing again
+}
+
 TEST_F(SimulatedLoggerTest, FaultsOverrideTheAnswer) {
   logger_.set_faults({.silent = true});
   EXPECT_EQ(Read("STATUS"), "");
