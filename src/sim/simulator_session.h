@@ -14,6 +14,7 @@
 #include "sim/logger_time.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/simulated_device.h"
+#include "sim/stored_records.h"
 
 namespace vexa::sim {
 
@@ -23,6 +24,7 @@ struct SimulatorOptions {
   Faults faults{};
   std::chrono::milliseconds part_delay{1000};  // between the modem's bursts
   LoggerClock clock = LocalTimeNow;
+  RecordHistory history{};  // what every logger has stored
 };
 
 // Serves a simulated logger (or the modem with its loggers) on a
