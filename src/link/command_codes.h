@@ -23,6 +23,9 @@ inline constexpr int kAlarmPhone1Code = 11009;
 inline constexpr int kAlarmPhone2Code = 11010;
 inline constexpr int kResetCode = 11019;
 
+// Data Record page: stored records; stays pending for records that come later.
+inline constexpr int kDataRecordCode = 15001;
+
 // Batch page: one row of a batch.
 inline constexpr int kBatchStepCode = 16001;
 
