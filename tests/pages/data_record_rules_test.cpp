@@ -232,5 +232,37 @@ TEST(ChartLinesTest, MeasuredColumnsOverTheShownMoments) {
   EXPECT_EQ(lines[1].points[3].moment - lines[1].points[0].moment, std::chrono::minutes{25});
 }
 
+TEST(ChartLinesTest, TimeAxisTicksFallOnRoundTimes) {
+  using std::chrono::hours;
+  using std::chrono::minutes;
+  const LoggerMoment day = std::chrono::sys_days{std::chrono::year{2026} / 12 / 8};
+  struct Case {
+    LoggerMoment first, last;
+    TimeScale expected;
+  };
+  const Case cases[] = {
+      {day + hours{14} + minutes{5},
+       day + hours{14} + minutes{35},
+       {day + hours{14} + minutes{5}, day + hours{14} + minutes{35}, minutes{5}, 7}},
+      {day + hours{8}, day + hours{37}, {day + hours{6}, day + hours{42}, hours{6}, 7}},
+      {day + hours{14},
+       day + hours{14},
+       {day + hours{13} + minutes{30}, day + hours{14} + minutes{30}, minutes{10}, 7}},
+  };
+  for (const Case& c : cases) {
+    const TimeScale scale = RoundTimeScale(c.first, c.last);
+    EXPECT_EQ(scale.first, c.expected.first);
+    EXPECT_EQ(scale.last, c.expected.last);
+    EXPECT_EQ(scale.step, c.expected.step);
+    EXPECT_EQ(scale.ticks, c.expected.ticks);
+  }
+  // Beyond a week a step doubles until eight of them cover the span.
+  const TimeScale years = RoundTimeScale(day, day + std::chrono::days{400});
+  EXPECT_EQ(years.step, std::chrono::days{56});
+  EXPECT_LE(years.first, day);
+  EXPECT_GE(years.last, day + std::chrono::days{400});
+  EXPECT_EQ(years.ticks - 1, (years.last - years.first) / years.step);
+}
+
 }  // namespace
 }  // namespace vexa

@@ -24,4 +24,15 @@ struct ChartLine {
 // without such a cell give no line.
 std::vector<ChartLine> ChartLines(const RecordTable& table);
 
+// A time axis from `first` to `last`, widened to whole steps of round length
+// (1 to 30 minutes, 1 to 12 hours, days), at most eight of them, so that its
+// ticks fall on round times; a single moment gets an hour around it.
+struct TimeScale {
+  LoggerMoment first;
+  LoggerMoment last;
+  std::chrono::seconds step;
+  int ticks = 0;
+};
+TimeScale RoundTimeScale(LoggerMoment first, LoggerMoment last);
+
 }  // namespace vexa

@@ -29,8 +29,6 @@ QDateTime ToDateTime(vexa::LoggerMoment moment) {
   return QDateTime(fields.date(), fields.time());
 }
 
-constexpr qint64 kHalfHour = 30 * 60 * 1000;
-
 // What the chart shows, for a screen reader.
 QString Describe(const std::vector<vexa::ChartLine>& lines, const QDateTime& first,
                  const QDateTime& last) {
@@ -76,24 +74,24 @@ void RecordChartDialog::Rebuild() {
 
   auto* chart = new QChart;
   chart->legend()->setVisible(true);
-  chart->legend()->setAlignment(Qt::AlignBottom);
+  chart->legend()->setAlignment(Qt::AlignRight);
   auto* time_axis = new QDateTimeAxis;
   auto* value_axis = new QValueAxis;
   chart->addAxis(time_axis, Qt::AlignBottom);
   chart->addAxis(value_axis, Qt::AlignLeft);
 
-  qint64 first = std::numeric_limits<qint64>::max();
-  qint64 last = std::numeric_limits<qint64>::min();
+  vexa::LoggerMoment first = vexa::LoggerMoment::max();
+  vexa::LoggerMoment last = vexa::LoggerMoment::min();
   double low = std::numeric_limits<double>::max();
   double high = std::numeric_limits<double>::lowest();
   for (const vexa::ChartLine& line : lines) {
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(line.points.size()));
     for (const vexa::ChartPoint& point : line.points) {
-      const qint64 at = ToDateTime(point.moment).toMSecsSinceEpoch();
-      points.append(QPointF(static_cast<qreal>(at), point.value));
-      first = std::min(first, at);
-      last = std::max(last, at);
+      const auto at = static_cast<qreal>(ToDateTime(point.moment).toMSecsSinceEpoch());
+      points.append(QPointF(at, point.value));
+      first = std::min(first, point.moment);
+      last = std::max(last, point.moment);
       low = std::min(low, point.value);
       high = std::max(high, point.value);
     }
@@ -112,25 +110,21 @@ void RecordChartDialog::Rebuild() {
     value_axis->setVisible(false);
     view_->setAccessibleDescription(chart->title());
   } else {
-    view_->setAccessibleDescription(Describe(lines, QDateTime::fromMSecsSinceEpoch(first),
-                                             QDateTime::fromMSecsSinceEpoch(last)));
-    // A single moment or a flat line still needs room around it.
-    if (first == last) {
-      first -= kHalfHour;
-      last += kHalfHour;
-    }
+    view_->setAccessibleDescription(Describe(lines, ToDateTime(first), ToDateTime(last)));
+    const vexa::TimeScale scale = vexa::RoundTimeScale(first, last);
+    const bool within_a_day = scale.last - scale.first <= std::chrono::days{1};
+    time_axis->setFormat(within_a_day                         ? QStringLiteral("HH:mm")
+                         : scale.step >= std::chrono::days{1} ? QStringLiteral("MM/dd")
+                                                              : QStringLiteral("MM/dd HH:mm"));
+    time_axis->setTitleText(within_a_day ? ToDateTime(first).toString(QStringLiteral("MM/dd/yyyy"))
+                                         : QStringLiteral("Date and time"));
+    time_axis->setRange(ToDateTime(scale.first), ToDateTime(scale.last));
+    time_axis->setTickCount(scale.ticks);
+    // A flat line still needs room around it.
     if (low == high) {
       low -= 1;
       high += 1;
     }
-    const bool one_day = last - first <= 24LL * 3600 * 1000;
-    time_axis->setFormat(one_day ? QStringLiteral("HH:mm") : QStringLiteral("MM/dd HH:mm"));
-    time_axis->setTitleText(
-        one_day ? QDateTime::fromMSecsSinceEpoch(first).toString(QStringLiteral("MM/dd/yyyy"))
-                : QStringLiteral("Date and time"));
-    time_axis->setRange(QDateTime::fromMSecsSinceEpoch(first),
-                        QDateTime::fromMSecsSinceEpoch(last));
-    time_axis->setTickCount(7);
     value_axis->setRange(low, high);
     value_axis->applyNiceNumbers();
   }
