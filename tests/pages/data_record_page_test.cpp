@@ -9,6 +9,8 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtTest/QTest>
+#include <functional>
+#include <map>
 
 #include "page_fixture.h"
 #include "pages/data_record/record_chart_dialog.h"
@@ -159,11 +161,15 @@ TEST_F(DataRecordPageTest, StatusReplacesAndRecordsAppendThenClearKeepsTheBaseCo
 
   page.ClearPage();
   page.StoredRecordsReply(kRecords);
-  page.StoredRecordsReply("#STD:000041,T;TM:100308150000;D:1;T:1;A13:23.0;#");
+  List()->horizontalHeader()->resizeSection(5, 200);  // the engineer widened Humidity
+  page.StoredRecordsReply("#STD:000041,T;TM:100308150000;D:1;T:1;A13:23.0;A07:19.5;#");
   EXPECT_EQ(Model()->rowCount(), 6);
   EXPECT_EQ(CellText(5, 0), "6");
   EXPECT_EQ(CellText(5, 4), "15:00:00");
-  EXPECT_EQ(Captions().mid(5), (QStringList{"Humidity", "Temperature_1", "Temperature_2"}));
+  EXPECT_EQ(Captions().mid(5),
+            (QStringList{"Humidity", "Temperature_1", "Temperature_2", "Temperature_3"}));
+  EXPECT_EQ(List()->horizontalHeader()->sectionSize(5), 200);
+  EXPECT_EQ(List()->horizontalHeader()->sectionSize(8), 120);
 
   Choose("Hour", "3");
   page.ClearPage();

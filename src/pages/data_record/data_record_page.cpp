@@ -48,7 +48,7 @@ class RefilledComboBox : public QComboBox {
   std::function<QStringList()> items_;
 };
 
-// "0" to "last".
+// "first" to "last".
 QStringList Numbers(int first, int last) {
   QStringList numbers;
   for (int n = first; n <= last; ++n) numbers << QString::number(n);
@@ -118,20 +118,23 @@ CSet3::CSet3(vexa::PageContext context, QWidget* parent) : QWidget(parent), cont
   list_->setModel(model_);
   vexa::SetUpReportList(list_, kRowHeight, vexa::kChannelListStripe);
   list_->setWordWrap(false);
-  connect(model_, &QAbstractItemModel::modelReset, this, &CSet3::ApplyColumnWidths);
-  connect(model_, &QAbstractItemModel::columnsInserted, this, &CSet3::ApplyColumnWidths);
+  // New columns get their widths; columns the engineer resized keep theirs.
+  connect(model_, &QAbstractItemModel::modelReset, this,
+          [this] { ApplyColumnWidths(0, model_->columnCount() - 1); });
+  connect(model_, &QAbstractItemModel::columnsInserted, this,
+          [this](const QModelIndex&, int first, int last) { ApplyColumnWidths(first, last); });
   connect(model_, &QAbstractItemModel::modelReset, this, &CSet3::RowsChanged);
   connect(model_, &QAbstractItemModel::rowsInserted, this, &CSet3::RowsChanged);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(query_bar);
   layout->addWidget(list_, 1);
-  ApplyColumnWidths();
+  ApplyColumnWidths(0, model_->columnCount() - 1);
   RowsChanged();
 }
 
 QStringList CSet3::RecordCountItems() const {
-  // A short message carries one record.
+  // Over GSM a record takes several short messages: one record a query.
   const bool gsm = context_.exchange.state().transport_mode == vexa::TransportMode::kGsmModem;
   return Numbers(1, gsm ? 1 : kMostRecords);
 }
@@ -213,10 +216,10 @@ void CSet3::ShowChart() {
   chart_->activateWindow();
 }
 
-void CSet3::ApplyColumnWidths() {
+void CSet3::ApplyColumnWidths(int first, int last) {
   const auto& columns = model_->table().columns;
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    list_->horizontalHeader()->resizeSection(static_cast<int>(i), columns[i].width);
+  for (int i = first; i <= last; ++i) {
+    list_->horizontalHeader()->resizeSection(i, columns[static_cast<std::size_t>(i)].width);
   }
 }
 

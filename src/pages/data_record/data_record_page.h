@@ -36,7 +36,7 @@ class CSet3 : public QWidget {
   void Query();
   void ChooseExportFile();
   void ShowChart();
-  void ApplyColumnWidths();
+  void ApplyColumnWidths(int first, int last);
   void RowsChanged();
 
   vexa::PageContext context_;
