@@ -3,9 +3,11 @@
 # Only missing packages are installed; run as root or with sudo available.
 set -euo pipefail
 
+# Qt Charts needs the Qt OpenGL development files, which its Debian package
+# does not pull in.
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev
   clang libclang-rt-14-dev

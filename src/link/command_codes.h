@@ -29,6 +29,9 @@ inline constexpr int kCalibrationQueryCode = 12001;  // its status query
 inline constexpr int kHumiditySensorCode = 12002;
 inline constexpr int kAnalogChannelCode = 12005;  // recorded under 12005 + channel number
 
+// Data Record page: stored records; stays pending for records that come later.
+inline constexpr int kDataRecordCode = 15001;
+
 // Batch page: one row of a batch.
 inline constexpr int kBatchStepCode = 16001;
 

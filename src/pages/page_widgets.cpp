@@ -3,7 +3,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace vexa {
 namespace {
@@ -59,7 +59,7 @@ QPushButton* NewReadButton(const QString& name) {
   return NewImageButton(name, false);
 }
 
-void SetUpReportList(QTableWidget* list, int row_height, const QColor& stripe) {
+void SetUpReportList(QTableView* list, int row_height, const QColor& stripe) {
   list->setShowGrid(true);
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -5,7 +5,7 @@
 #include <string>
 
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 // What every page needs of the widget layer, written once.
 
@@ -26,6 +26,6 @@ QPushButton* NewReadButton(const QString& name);
 // that can be dragged, fixed row height, odd rows drawn on `stripe`, cells not
 // edited by the list itself.
 inline const QColor kChannelListStripe(230, 235, 235);
-void SetUpReportList(QTableWidget* list, int row_height, const QColor& stripe);
+void SetUpReportList(QTableView* list, int row_height, const QColor& stripe);
 
 }  // namespace vexa

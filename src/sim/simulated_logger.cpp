@@ -136,12 +136,13 @@ std::string JoinFields(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-SimulatedLogger::SimulatedLogger(LoggerIdentity identity, LoggerClock clock)
+SimulatedLogger::SimulatedLogger(LoggerIdentity identity, LoggerClock clock, RecordHistory history)
     : station_id_(std::move(identity.station_id)),
       phone_(std::move(identity.phone)),
       enquiry_password_(std::move(identity.enquiry_password)),
       setup_password_(std::move(identity.setup_password)),
-      clock_(std::move(clock)) {}
+      clock_(std::move(clock)),
+      history_(history) {}
 
 std::string SimulatedLogger::Handle(std::string_view command) {
   if (faults_.silent) return "";
@@ -215,7 +216,7 @@ std::string SimulatedLogger::Read(std::string_view key, std::string_view args,
   return StoredRecords(key.substr("REDEEM"sv.size()));
 }
 
-// "yymmddhhmm" and a two-digit sample count. Without samples in that range the
+// "yymmddhhmm" and a two-digit record count. Without samples in that range the
 // logger answers with its status, which the program shows in the same list.
 std::string SimulatedLogger::StoredRecords(std::string_view moment_and_count) const {
   if (moment_and_count.size() != 12) return std::string(kFormatError);
@@ -223,7 +224,7 @@ std::string SimulatedLogger::StoredRecords(std::string_view moment_and_count) co
   const std::string_view count = moment_and_count.substr(10);
   if (!from || !AllDigits(count)) return std::string(kFormatError);
   std::string records =
-      StoredRecordsReply(station_id_, *from, Number(count), Now(), HumidityUpperLimit());
+      StoredRecordsReply(station_id_, history_, *from, Number(count), Now(), HumidityUpperLimit());
   return records.empty() ? StatusReply() : records;
 }
 

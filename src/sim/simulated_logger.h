@@ -11,14 +11,16 @@
 #include "sim/logger_settings.h"
 #include "sim/logger_time.h"
 #include "sim/simulated_device.h"
+#include "sim/stored_records.h"
 
 namespace vexa::sim {
 
 // One model T logger: answers its command language, keeps its settings in
-// memory, checks passwords and holds three days of stored samples.
+// memory, checks passwords and holds a history of stored records.
 class SimulatedLogger : public SimulatedDevice {
  public:
-  explicit SimulatedLogger(LoggerIdentity identity, LoggerClock clock = LocalTimeNow);
+  explicit SimulatedLogger(LoggerIdentity identity, LoggerClock clock = LocalTimeNow,
+                           RecordHistory history = {});
 
   // The reply to one command ("<password>#<key>[:<arguments>]#"), or "" when
   // the logger stays silent.
@@ -66,6 +68,7 @@ class SimulatedLogger : public SimulatedDevice {
   std::string enquiry_password_;
   std::string setup_password_;
   LoggerClock clock_;
+  RecordHistory history_;
   std::chrono::seconds clock_offset_{0};  // set by "TM", against the clock handed in
   LoggerSettings settings_ = FactorySettings();
   Faults faults_;

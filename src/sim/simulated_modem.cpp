@@ -37,9 +37,10 @@ std::optional<SendRequest> ParseSend(std::string_view arguments) {
 }  // namespace
 
 SimulatedModem::SimulatedModem(const std::vector<LoggerIdentity>& loggers,
-                               std::chrono::milliseconds part_delay, const LoggerClock& clock)
+                               std::chrono::milliseconds part_delay, const LoggerClock& clock,
+                               const RecordHistory& history)
     : part_delay_(part_delay) {
-  for (const auto& identity : loggers) loggers_.emplace_back(identity, clock);
+  for (const auto& identity : loggers) loggers_.emplace_back(identity, clock, history);
 }
 
 Schedule SimulatedModem::Respond(std::string_view line) {

@@ -17,7 +17,7 @@ namespace vexa::sim {
 class SimulatedModem : public SimulatedDevice {
  public:
   SimulatedModem(const std::vector<LoggerIdentity>& loggers, std::chrono::milliseconds part_delay,
-                 const LoggerClock& clock = LocalTimeNow);
+                 const LoggerClock& clock = LocalTimeNow, const RecordHistory& history = {});
 
   // One line as received, "\r\n" included. "AT+BJSD=<n>,<phone>,<command>":
   // the line echoed at once, "message send" and each SMS of the logger's reply

@@ -46,9 +46,11 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(SimulatorOptions optio
   if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) return nullptr;
   std::unique_ptr<SimulatedDevice> device;
   if (options.gsm) {
-    device = std::make_unique<SimulatedModem>(options.loggers, options.part_delay, options.clock);
+    device = std::make_unique<SimulatedModem>(options.loggers, options.part_delay, options.clock,
+                                              options.history);
   } else {
-    device = std::make_unique<SimulatedLogger>(options.loggers.front(), options.clock);
+    device =
+        std::make_unique<SimulatedLogger>(options.loggers.front(), options.clock, options.history);
   }
   device->set_faults(options.faults);
   device->set_raw_humidity(options.raw_humidity_tenths);

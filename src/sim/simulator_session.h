@@ -15,6 +15,7 @@
 #include "sim/logger_time.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/simulated_device.h"
+#include "sim/stored_records.h"
 
 namespace vexa::sim {
 
@@ -26,6 +27,7 @@ struct SimulatorOptions {
   LoggerClock clock = LocalTimeNow;
   // The humidity sensor's raw reading in tenths ("A02:" of the status); unset, the daily swing.
   std::optional<int> raw_humidity_tenths{};
+  RecordHistory history{};  // what every logger has stored
 };
 
 // Serves a simulated logger (or the modem with its loggers) on a

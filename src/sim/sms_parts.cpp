@@ -8,10 +8,9 @@ namespace vexa::sim {
 namespace {
 
 constexpr std::size_t kLengthFieldSize = 7;  // "L:nnnn;"
+constexpr std::string_view kRecordKey = "#STD:";
 
-}  // namespace
-
-std::vector<std::string> SplitIntoSms(std::string_view reply, std::string_view station_id) {
+std::vector<std::string> SplitReply(std::string_view reply, std::string_view station_id) {
   const auto first_field_end = reply.find(';');
   if (!reply.starts_with("#ST") || first_field_end == std::string_view::npos) {
     return {std::string(reply)};
@@ -37,6 +36,21 @@ std::vector<std::string> SplitIntoSms(std::string_view reply, std::string_view s
   for (std::size_t i = 1; i < starts.size(); ++i) {
     const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : whole.size();
     parts.push_back(header + whole.substr(starts[i], end - starts[i]));
+  }
+  return parts;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitIntoSms(std::string_view reply, std::string_view station_id) {
+  if (!reply.starts_with(kRecordKey)) return SplitReply(reply, station_id);
+  std::vector<std::string> parts;
+  while (!reply.empty()) {
+    const auto next = reply.find(kRecordKey, 1);
+    std::string record(reply.substr(0, next));
+    if (!record.ends_with('#')) record += '#';
+    for (auto& part : SplitReply(record, station_id)) parts.push_back(std::move(part));
+    reply.remove_prefix(next == std::string_view::npos ? reply.size() : next);
   }
   return parts;
 }

@@ -9,56 +9,80 @@ namespace vexa::sim {
 
 namespace {
 
-constexpr std::chrono::seconds kInterval{300};
-constexpr char kIntervalCode = '1';  // five minutes, in the logging interval codes
-constexpr std::chrono::days kMemory{3};
-constexpr int kBlockSamples = 12;
+constexpr int kFirstTemperature = 7;
+constexpr int kLastTemperature = 14;
 
-LoggerTime RoundUpToSample(LoggerTime time) {
-  const auto rest = time.time_since_epoch() % kInterval;
-  return rest.count() == 0 ? time : time - rest + kInterval;
-}
-
-std::string Join(const std::vector<std::string>& values) {
-  std::string joined;
-  for (const auto& value : values) {
-    if (!joined.empty()) joined += '|';
-    joined += value;
+// Seconds between samples for a data logging interval code; 0 logs nothing.
+std::chrono::seconds Interval(int code) {
+  switch (code) {
+    case 1:
+      return std::chrono::minutes{5};
+    case 2:
+      return std::chrono::minutes{15};
+    case 3:
+      return std::chrono::minutes{30};
+    case 4:
+      return std::chrono::minutes{60};
+    case 5:
+      return std::chrono::minutes{1};
   }
-  return joined;
+  return std::chrono::seconds{0};
 }
 
-std::string Block(std::string_view station_id, LoggerTime first, int samples,
-                  double humidity_upper_limit) {
-  std::vector<std::string> humidity, temperature1, temperature2;
+LoggerTime RoundUpToSample(LoggerTime time, std::chrono::seconds interval) {
+  const auto rest = time.time_since_epoch() % interval;
+  return rest.count() == 0 ? time : time - rest + interval;
+}
+
+std::string TwoDigits(int number) {
+  return std::string{static_cast<char>('0' + number / 10), static_cast<char>('0' + number % 10)};
+}
+
+// ";Ann:" and the samples of one sensor, separated by "|".
+template <typename Reading>
+std::string Field(int channel, LoggerTime first, int samples, std::chrono::seconds interval,
+                  Reading reading) {
+  std::string field = "A" + TwoDigits(channel) + ":";
   for (int i = 0; i < samples; ++i) {
-    const LoggerTime at = first + i * kInterval;
-    humidity.push_back(FormatTenths(HumidityTenths(at, humidity_upper_limit), 1));
-    temperature1.push_back(FormatTenths(TemperatureTenths(13, at), 1));
-    temperature2.push_back(FormatTenths(TemperatureTenths(14, at), 1));
+    if (i > 0) field += '|';
+    field += FormatTenths(reading(first + i * interval), 1);
   }
+  return field + ";";
+}
+
+std::string Block(std::string_view station_id, int interval_code, LoggerTime first, int samples,
+                  double humidity_upper_limit) {
+  const std::chrono::seconds interval = Interval(interval_code);
   std::string block = "#STD:";
   block += station_id;
-  block += ",T;TM:" + FormatSeconds(first) + ";D:" + kIntervalCode +
-           ";T:" + std::to_string(samples) + ";A00:" + Join(humidity) +
-           ";A13:" + Join(temperature1) + ";A14:" + Join(temperature2) + ";";
+  block += ",T;TM:" + FormatSeconds(first) + ";D:" + std::to_string(interval_code) +
+           ";T:" + std::to_string(samples) + ";";
+  block += Field(0, first, samples, interval, [humidity_upper_limit](LoggerTime at) {
+    return HumidityTenths(at, humidity_upper_limit);
+  });
+  for (int channel = kFirstTemperature; channel <= kLastTemperature; ++channel) {
+    block += Field(channel, first, samples, interval,
+                   [channel](LoggerTime at) { return TemperatureTenths(channel, at); });
+  }
   return block;
 }
 
 }  // namespace
 
-std::string StoredRecordsReply(std::string_view station_id, LoggerTime from, int count,
-                               LoggerTime now, double humidity_upper_limit) {
-  const LoggerTime newest = now - now.time_since_epoch() % kInterval;
-  const LoggerTime oldest = newest - kMemory;
-  LoggerTime next = std::max(RoundUpToSample(from), oldest);
+std::string StoredRecordsReply(std::string_view station_id, const RecordHistory& history,
+                               LoggerTime from, int count, LoggerTime now,
+                               double humidity_upper_limit) {
+  const std::chrono::seconds interval = Interval(history.interval_code);
+  if (interval.count() == 0 || history.samples_per_record < 1) return {};
+  const LoggerTime newest = now - now.time_since_epoch() % interval;
+  const LoggerTime oldest = newest - history.depth;
+  LoggerTime next = std::max(RoundUpToSample(from, interval), oldest);
   std::string reply;
-  while (count > 0 && next <= newest) {
-    const auto available = static_cast<int>((newest - next) / kInterval) + 1;
-    const int samples = std::min({count, kBlockSamples, available});
-    reply += Block(station_id, next, samples, humidity_upper_limit);
-    next += samples * kInterval;
-    count -= samples;
+  for (; count > 0 && next <= newest; --count) {
+    const auto available = static_cast<int>((newest - next) / interval) + 1;
+    const int samples = std::min(history.samples_per_record, available);
+    reply += Block(station_id, history.interval_code, next, samples, humidity_upper_limit);
+    next += samples * interval;
   }
   return reply.empty() ? reply : reply + "#";
 }

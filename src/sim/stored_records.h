@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -7,13 +8,21 @@
 
 namespace vexa::sim {
 
-// The logger's memory: one sample every five minutes (logging interval code 1)
-// for the three days up to now, read back by "REDEEM".
+// What the logger's memory holds: every sensor sampled at the logging
+// interval, kept in records of a fixed number of samples, as far back as
+// `depth` from now.
+struct RecordHistory {
+  int interval_code =
+      1;  // data logging interval: 1 five, 2 fifteen, 3 thirty, 4 sixty, 5 one minute
+  int samples_per_record = 12;
+  std::chrono::hours depth{72};
+};
 
-// Up to `count` samples from the first one at or after `from`, as "#STD:"
-// blocks of at most twelve samples, the reply closed by "#"; empty when the
-// memory holds no sample in that range.
-std::string StoredRecordsReply(std::string_view station_id, LoggerTime from, int count,
-                               LoggerTime now, double humidity_upper_limit);
+// "REDEEM": up to `count` records from the first sample at or after `from`,
+// each a "#STD:" block of at most samples_per_record samples, the reply closed
+// by "#"; empty when the memory holds no sample in that range.
+std::string StoredRecordsReply(std::string_view station_id, const RecordHistory& history,
+                               LoggerTime from, int count, LoggerTime now,
+                               double humidity_upper_limit);
 
 }  // namespace vexa::sim

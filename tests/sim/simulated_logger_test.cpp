@@ -266,25 +266,45 @@ std::size_t SampleCount(const std::string& values) {
 }
 
 TEST_F(SimulatedLoggerTest, StoredRecordsFromTheAskedMoment) {
-  // 8 December, 14:02, 20 samples: the first sample at 14:05, every 5 minutes.
-  const std::string reply = Read("REDEEM261208140220");
+  // 8 December, 14:02, 2 records: the first sample at 14:05, every 5 minutes,
+  // twelve samples a record.
+  const std::string reply = Read("REDEEM261208140202");
   ASSERT_EQ(reply.back(), '#');
   const auto records = Records(reply);
-  ASSERT_EQ(records.size(), 2u);  // at most twelve samples a record
+  ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(FieldValue(records[0], "TM:"), "261208140500");
   EXPECT_EQ(FieldValue(records[1], "TM:"), "261208150500");
-  std::size_t total = 0;
   for (const auto& record : records) {
     EXPECT_EQ(FieldValue(record, "#STD:"), "000041,T");
     EXPECT_EQ(FieldValue(record, ";D:"), "1");
-    const auto samples = static_cast<std::size_t>(std::stoi(FieldValue(record, ";T:")));
-    for (const char* key : {"A00:", "A13:", "A14:"}) {
-      EXPECT_EQ(SampleCount(FieldValue(record, key)), samples) << key << " in " << record;
+    EXPECT_EQ(FieldValue(record, ";T:"), "12");
+    // The humidity and all eight temperature sensors.
+    for (const char* key :
+         {"A00:", "A07:", "A08:", "A09:", "A10:", "A11:", "A12:", "A13:", "A14:"}) {
+      EXPECT_EQ(SampleCount(FieldValue(record, key)), 12u) << key << " in " << record;
     }
-    total += samples;
   }
-  EXPECT_EQ(total, 20u);
-  EXPECT_EQ(Read("REDEEM261208140220"), reply);  // the memory does not change
+  EXPECT_EQ(Read("REDEEM261208140202"), reply);  // the memory does not change
+  EXPECT_EQ(Records(Read("REDEEM261208140220")).size(), 20u);
+}
+
+TEST(SimulatedLoggerHistory, IntervalAndRecordSizeAreConfigurable) {
+  const LoggerTime now = At(2026, 12, 9, 14, 30, 5);
+  SimulatedLogger logger(kIdentity, [now] { return now; }, {2, 4, std::chrono::hours{24}});
+  const auto records = Records(logger.Handle("135791#REDEEM261209000003#"));
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(FieldValue(records[0], ";D:"), "2");
+  EXPECT_EQ(FieldValue(records[0], ";T:"), "4");
+  // Four samples of fifteen minutes a record.
+  EXPECT_EQ(FieldValue(records[0], "TM:"), "261209000000");
+  EXPECT_EQ(FieldValue(records[1], "TM:"), "261209010000");
+  EXPECT_EQ(FieldValue(records[2], "TM:"), "261209020000");
+  // A day back at most.
+  EXPECT_EQ(FieldValue(logger.Handle("135791#REDEEM260101000001#"), "TM:"), "261208143000");
+
+  // A logger that logs nothing answers with its status.
+  SimulatedLogger silent(kIdentity, [now] { return now; }, {0, 12, std::chrono::hours{72}});
+  EXPECT_TRUE(silent.Handle("135791#REDEEM261209000003#").starts_with("#STA:000041,T;"));
 }
 
 TEST_F(SimulatedLoggerTest, StoredRecordsStopAtNowAndReachBackThreeDays) {

@@ -63,15 +63,35 @@ TEST_F(SimulatedModemTest, EchoesConfirmsAndRelaysInSeparateBursts) {
 
 TEST_F(SimulatedModemTest, EveryLongReplyReassembles) {
   for (const char* command : {"135791#STATUS#", "135791#CHEACK1#", "135791#CHEACK2#",
-                              "135791#CHEACK3#", "135791#REDEEM261208000099#"}) {
+                              "135791#CHEACK3#", "135791#REDEEM261208000001#"}) {
     const Schedule schedule = modem_.Respond(Wrap("+491701000041", command));
     const std::string reply = Reassembled(schedule);
     EXPECT_TRUE(reply.starts_with("#ST")) << command;
     EXPECT_EQ(reply.back(), '#') << command;
     EXPECT_EQ(std::stoul(FieldValue(reply, "L:")), reply.size() - 7) << command;
   }
-  // 99 stored samples take many messages.
-  EXPECT_GT(modem_.Respond(Wrap("+491701000041", "135791#REDEEM261208000099#")).size(), 10u);
+  // A record of twelve samples of nine sensors takes several messages.
+  EXPECT_GT(modem_.Respond(Wrap("+491701000041", "135791#REDEEM261208000001#")).size(), 5u);
+}
+
+TEST_F(SimulatedModemTest, StoredRecordsComeOneRecordAtATime) {
+  const Schedule schedule = modem_.Respond(Wrap("+491701000041", "135791#REDEEM261208000003#"));
+  ProgramReassembly reassembly;
+  std::vector<std::string> replies;
+  for (std::size_t i = 2; i < schedule.size(); ++i) {
+    EXPECT_LE(schedule[i].bytes.size(), 160u);
+    const std::string reply = reassembly.Add(schedule[i].bytes);
+    if (!reply.empty()) replies.push_back(reply);
+  }
+  ASSERT_EQ(replies.size(), 3u);
+  const char* starts[] = {"261208000000", "261208010000", "261208020000"};
+  for (std::size_t i = 0; i < replies.size(); ++i) {
+    EXPECT_TRUE(replies[i].starts_with("#STD:000041,T;L:")) << replies[i];
+    EXPECT_EQ(replies[i].back(), '#');
+    EXPECT_EQ(replies[i].find("#STD:", 1), std::string::npos) << "one record a reply";
+    EXPECT_EQ(std::stoul(FieldValue(replies[i], "L:")), replies[i].size() - 7);
+    EXPECT_EQ(FieldValue(replies[i], "TM:"), starts[i]);
+  }
 }
 
 TEST_F(SimulatedModemTest, ShortRepliesComeWhole) {

@@ -1,9 +1,231 @@
 #include "pages/data_record/data_record_page.h"
 
-CSet3::CSet3(vexa::PageContext context, QWidget* parent) : QWidget(parent), context_(context) {}
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <functional>
 
-void CSet3::StatusReply(const std::string& /*reply*/) {}
+#include "link/command_codes.h"
+#include "pages/csv_file.h"
+#include "pages/data_record/query_time_text.h"
+#include "pages/data_record/record_chart_dialog.h"
+#include "pages/data_record/record_list_model.h"
+#include "pages/page_sender.h"
+#include "pages/page_widgets.h"
 
-void CSet3::StoredRecordsReply(const std::string& /*reply*/) {}
+namespace {
 
-void CSet3::ClearPage() {}
+using vexa::Latin1;
+
+constexpr int kRowHeight = 20;
+constexpr int kMostRecords = 99;
+// The logger counts years from 2000 in two digits.
+const QDate kFirstDate(2000, 1, 1);
+const QDate kLastDate(2099, 12, 31);
+
+// A drop-down list whose items are taken afresh each time it opens. The item
+// shown stays chosen while it is still offered.
+class RefilledComboBox : public QComboBox {
+ public:
+  explicit RefilledComboBox(std::function<QStringList()> items) : items_(std::move(items)) {}
+
+  void showPopup() override {
+    const QString shown = currentText();
+    clear();
+    addItems(items_());
+    setCurrentIndex(findText(shown));
+    QComboBox::showPopup();
+  }
+
+ private:
+  std::function<QStringList()> items_;
+};
+
+// "first" to "last".
+QStringList Numbers(int first, int last) {
+  QStringList numbers;
+  for (int n = first; n <= last; ++n) numbers << QString::number(n);
+  return numbers;
+}
+
+QPushButton* TextButton(const QString& text, const QString& description) {
+  auto* button = new QPushButton(text);
+  button->setAccessibleName(text);
+  button->setAccessibleDescription(description);
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+CSet3::CSet3(vexa::PageContext context, QWidget* parent) : QWidget(parent), context_(context) {
+  auto* query_bar = new QHBoxLayout;
+  auto* date_label = new QLabel(QStringLiteral("Date:"));
+  date_ = new QDateEdit(QDate::currentDate());
+  date_->setAccessibleName(QStringLiteral("Date"));
+  date_->setCalendarPopup(true);
+  date_->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+  date_->setDateRange(kFirstDate, kLastDate);
+  date_label->setBuddy(date_);
+  query_bar->addWidget(date_label);
+  query_bar->addWidget(date_);
+  query_bar->addSpacing(12);
+
+  hour_ = new QComboBox;
+  hour_->addItems(Numbers(0, 23));
+  minute_ = new QComboBox;
+  minute_->addItems(Numbers(0, 59));
+  record_count_ = new RefilledComboBox([this] { return RecordCountItems(); });
+  for (auto [label, box] :
+       {std::pair{QStringLiteral("Hour:"), hour_}, std::pair{QStringLiteral("Minute:"), minute_},
+        std::pair{QStringLiteral("Number of Records:"), record_count_}}) {
+    auto* caption = new QLabel(label);
+    caption->setBuddy(box);
+    box->setAccessibleName(label.chopped(1));
+    box->setCurrentIndex(-1);  // a drop-down list starts with nothing chosen
+    box->setMinimumContentsLength(3);
+    query_bar->addWidget(caption);
+    query_bar->addWidget(box);
+    query_bar->addSpacing(12);
+  }
+
+  auto* query = TextButton(QStringLiteral("Query"),
+                           QStringLiteral("Read the records stored from this date and time on"));
+  connect(query, &QPushButton::clicked, this, &CSet3::Query);
+  query_bar->addWidget(query);
+  query_bar->addStretch(1);
+
+  row_count_ = new QLabel;
+  query_bar->addWidget(row_count_);
+  query_bar->addSpacing(12);
+  export_ = TextButton(QStringLiteral("Export..."), QStringLiteral("Save the list as a CSV file"));
+  connect(export_, &QPushButton::clicked, this, &CSet3::ChooseExportFile);
+  query_bar->addWidget(export_);
+  chart_button_ = TextButton(QStringLiteral("Chart"), QStringLiteral("Show the list as a chart"));
+  connect(chart_button_, &QPushButton::clicked, this, &CSet3::ShowChart);
+  query_bar->addWidget(chart_button_);
+
+  model_ = new RecordListModel(this);
+  list_ = new QTableView;
+  list_->setAccessibleName(QStringLiteral("Data records"));
+  list_->setModel(model_);
+  vexa::SetUpReportList(list_, kRowHeight, vexa::kChannelListStripe);
+  list_->setWordWrap(false);
+  // New columns get their widths; columns the engineer resized keep theirs.
+  connect(model_, &QAbstractItemModel::modelReset, this,
+          [this] { ApplyColumnWidths(0, model_->columnCount() - 1); });
+  connect(model_, &QAbstractItemModel::columnsInserted, this,
+          [this](const QModelIndex&, int first, int last) { ApplyColumnWidths(first, last); });
+  connect(model_, &QAbstractItemModel::modelReset, this, &CSet3::RowsChanged);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &CSet3::RowsChanged);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(query_bar);
+  layout->addWidget(list_, 1);
+  ApplyColumnWidths(0, model_->columnCount() - 1);
+  RowsChanged();
+}
+
+QStringList CSet3::RecordCountItems() const {
+  // Over GSM a record takes several short messages: one record a query.
+  const bool gsm = context_.exchange.state().transport_mode == vexa::TransportMode::kGsmModem;
+  return Numbers(1, gsm ? 1 : kMostRecords);
+}
+
+void CSet3::Query() {
+  if (!vexa::CheckReadyForSetup(context_)) return;
+  if (hour_->currentText().isEmpty()) return context_.notifier.Show("Please Select Hour !");
+  if (minute_->currentText().isEmpty()) return context_.notifier.Show("Please Select Minute !");
+  if (record_count_->currentText().isEmpty()) {
+    return context_.notifier.Show("Please Select Number of Records !");
+  }
+  const QDate date = date_->date();
+  const std::string moment =
+      vexa::QueryTimeText(date.year(), date.month(), date.day(), hour_->currentText().toInt(),
+                          minute_->currentText().toInt(), record_count_->currentText().toInt());
+  const std::string password = context_.phone_book.GetCurrentDevice().enquiry_password;
+  // A fresh list before the command goes out, so no early reply lands in the old one.
+  model_->Reset();
+  context_.exchange.SendCommand(vexa::FormatCommand("%s#REDEEM%s#", {password, moment}),
+                                vexa::kDataRecordCode);
+}
+
+void CSet3::StatusReply(const std::string& reply) {
+  if (!reply.empty()) model_->ShowStatus(reply);
+}
+
+void CSet3::StoredRecordsReply(const std::string& reply) {
+  model_->AddStoredRecords(reply);
+}
+
+void CSet3::ClearPage() {
+  for (QComboBox* box : {hour_, minute_, record_count_}) box->setCurrentIndex(-1);
+  model_->Reset();
+}
+
+void CSet3::ChooseExportFile() {
+  QFileDialog dialog(this, QStringLiteral("Export Records"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilter(QStringLiteral("CSV files (*.csv)"));
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  dialog.selectFile(QStringLiteral("DataRecords.csv"));
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    ExportTo(dialog.selectedFiles().constFirst());
+  }
+}
+
+bool CSet3::ExportTo(const QString& path) {
+  // The columns in the order the engineer arranged them.
+  const QHeaderView* header = list_->horizontalHeader();
+  QList<int> columns;
+  for (int visual = 0; visual < header->count(); ++visual) {
+    const int column = header->logicalIndex(visual);
+    if (!header->isSectionHidden(column)) columns << column;
+  }
+  QList<QStringList> rows;
+  rows.reserve(model_->rowCount() + 1);
+  QStringList captions;
+  for (int column : columns) {
+    captions << model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  }
+  rows << captions;
+  for (int row = 0; row < model_->rowCount(); ++row) {
+    QStringList cells;
+    for (int column : columns) cells << model_->index(row, column).data().toString();
+    rows << cells;
+  }
+  if (vexa::SaveCsvFile(path, rows)) return true;
+  context_.notifier.Show("The records could not be saved to " +
+                             Latin1(QDir::toNativeSeparators(path)) +
+                             ".\nCheck that the folder exists and may be written to.",
+                         "Error", vexa::MessageIcon::kError);
+  return false;
+}
+
+void CSet3::ShowChart() {
+  if (chart_ == nullptr) chart_ = new RecordChartDialog(model_, this);
+  chart_->show();
+  chart_->raise();
+  chart_->activateWindow();
+}
+
+void CSet3::ApplyColumnWidths(int first, int last) {
+  const auto& columns = model_->table().columns;
+  for (int i = first; i <= last; ++i) {
+    list_->horizontalHeader()->resizeSection(i, columns[static_cast<std::size_t>(i)].width);
+  }
+}
+
+void CSet3::RowsChanged() {
+  const int rows = model_->rowCount();
+  row_count_->setText(rows == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(rows));
+  export_->setEnabled(rows > 0);
+  chart_button_->setEnabled(rows > 0);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "pages/data_record/record_table.h"
+#include "pages/data_record/record_time.h"
+
+namespace vexa {
+
+struct ChartPoint {
+  LoggerMoment moment;
+  double value = 0;
+};
+
+// One measured quantity of the list over the rows' date and time.
+struct ChartLine {
+  std::string caption;
+  std::vector<ChartPoint> points;
+};
+
+// A line per measured column (not the state characters), from the rows whose
+// Date and Time read as a moment and whose cell reads as a number; columns
+// without such a cell give no line.
+std::vector<ChartLine> ChartLines(const RecordTable& table);
+
+// A time axis from `first` to `last`, widened to whole steps of round length
+// (1 to 30 minutes, 1 to 12 hours, days), at most eight of them, so that its
+// ticks fall on round times; a single moment gets an hour around it.
+struct TimeScale {
+  LoggerMoment first;
+  LoggerMoment last;
+  std::chrono::seconds step;
+  int ticks = 0;
+};
+TimeScale RoundTimeScale(LoggerMoment first, LoggerMoment last);
+
+}  // namespace vexa

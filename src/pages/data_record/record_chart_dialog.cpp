@@ -1,0 +1,136 @@
+#include "pages/data_record/record_chart_dialog.h"
+
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <limits>
+
+#include "pages/data_record/chart_lines.h"
+#include "pages/data_record/record_list_model.h"
+#include "pages/page_widgets.h"
+
+namespace {
+
+// Below this many points a line also marks each point, so that a single
+// status row or a short record still shows.
+constexpr int kMarkedPoints = 30;
+
+// The logger's clock knows no zone: its fields are shown as they are.
+QDateTime ToDateTime(vexa::LoggerMoment moment) {
+  const QDateTime fields =
+      QDateTime::fromSecsSinceEpoch(moment.time_since_epoch().count(), Qt::UTC);
+  return QDateTime(fields.date(), fields.time());
+}
+
+// What the chart shows, for a screen reader.
+QString Describe(const std::vector<vexa::ChartLine>& lines, const QDateTime& first,
+                 const QDateTime& last) {
+  QStringList names;
+  for (const auto& line : lines) names << vexa::FromLatin1(line.caption);
+  const QString format = QStringLiteral("MM/dd/yyyy HH:mm:ss");
+  return QStringLiteral("%1 from %2 to %3")
+      .arg(names.join(QStringLiteral(", ")), first.toString(format), last.toString(format));
+}
+
+}  // namespace
+
+RecordChartDialog::RecordChartDialog(const RecordListModel* model, QWidget* parent)
+    : QDialog(parent), model_(model) {
+  setWindowTitle(QStringLiteral("Data Record Chart"));
+  resize(860, 520);
+  view_ = new QChartView(new QChart);
+  view_->setRenderHint(QPainter::Antialiasing);
+  view_->setAccessibleName(QStringLiteral("Data record chart"));
+  view_->setFocusPolicy(Qt::StrongFocus);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+  buttons->button(QDialogButtonBox::Close)->setAccessibleName(QStringLiteral("Close"));
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(view_, 1);
+  layout->addWidget(buttons);
+
+  // Records that arrive while the chart is open join it.
+  const auto follow = [this] {
+    if (isVisible()) Rebuild();
+  };
+  connect(model_, &QAbstractItemModel::modelReset, this, follow);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, follow);
+}
+
+void RecordChartDialog::showEvent(QShowEvent* event) {
+  Rebuild();
+  QDialog::showEvent(event);
+}
+
+void RecordChartDialog::Rebuild() {
+  const std::vector<vexa::ChartLine> lines = vexa::ChartLines(model_->table());
+
+  auto* chart = new QChart;
+  chart->legend()->setVisible(true);
+  chart->legend()->setAlignment(Qt::AlignRight);
+  auto* time_axis = new QDateTimeAxis;
+  auto* value_axis = new QValueAxis;
+  chart->addAxis(time_axis, Qt::AlignBottom);
+  chart->addAxis(value_axis, Qt::AlignLeft);
+
+  vexa::LoggerMoment first = vexa::LoggerMoment::max();
+  vexa::LoggerMoment last = vexa::LoggerMoment::min();
+  double low = std::numeric_limits<double>::max();
+  double high = std::numeric_limits<double>::lowest();
+  for (const vexa::ChartLine& line : lines) {
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(line.points.size()));
+    for (const vexa::ChartPoint& point : line.points) {
+      const auto at = static_cast<qreal>(ToDateTime(point.moment).toMSecsSinceEpoch());
+      points.append(QPointF(at, point.value));
+      first = std::min(first, point.moment);
+      last = std::max(last, point.moment);
+      low = std::min(low, point.value);
+      high = std::max(high, point.value);
+    }
+    auto* series = new QLineSeries;
+    series->setName(vexa::FromLatin1(line.caption));
+    series->replace(points);
+    series->setPointsVisible(points.size() < kMarkedPoints);
+    chart->addSeries(series);
+    series->attachAxis(time_axis);
+    series->attachAxis(value_axis);
+  }
+
+  if (lines.empty()) {
+    chart->setTitle(QStringLiteral("No measured values in the list"));
+    time_axis->setVisible(false);
+    value_axis->setVisible(false);
+    view_->setAccessibleDescription(chart->title());
+  } else {
+    view_->setAccessibleDescription(Describe(lines, ToDateTime(first), ToDateTime(last)));
+    const vexa::TimeScale scale = vexa::RoundTimeScale(first, last);
+    const bool within_a_day = scale.last - scale.first <= std::chrono::days{1};
+    time_axis->setFormat(within_a_day                         ? QStringLiteral("HH:mm")
+                         : scale.step >= std::chrono::days{1} ? QStringLiteral("MM/dd")
+                                                              : QStringLiteral("MM/dd HH:mm"));
+    time_axis->setTitleText(within_a_day ? ToDateTime(first).toString(QStringLiteral("MM/dd/yyyy"))
+                                         : QStringLiteral("Date and time"));
+    time_axis->setRange(ToDateTime(scale.first), ToDateTime(scale.last));
+    time_axis->setTickCount(scale.ticks);
+    // A flat line still needs room around it.
+    if (low == high) {
+      low -= 1;
+      high += 1;
+    }
+    value_axis->setRange(low, high);
+    value_axis->applyNiceNumbers();
+  }
+
+  // The view lets go of its old chart without deleting it.
+  QChart* old = view_->chart();
+  view_->setChart(chart);
+  delete old;
+}
