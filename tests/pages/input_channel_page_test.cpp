@@ -5,8 +5,8 @@
 #include <QTableWidget>
 #include <QtTest/QTest>
 
+#include "page_driver.h"
 #include "page_fixture.h"
-#include "report_list_driver.h"
 #include "support/accessibility_check.h"
 
 namespace vexa::testing {

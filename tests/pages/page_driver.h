@@ -1,7 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -9,8 +12,18 @@
 
 namespace vexa::testing {
 
-// Drives a report list as the engineer does, through clicks on its cells and
-// on its in-place drop-down.
+// Drives a page's lists and drop-downs as the engineer does, with clicks and keys.
+
+// Drops the list of a combo box and clicks the item with this text.
+inline void ChooseItem(QComboBox* combo, const QString& text) {
+  const int item = combo->findText(text);
+  ASSERT_GE(item, 0) << text.toStdString() << " is not offered";
+  combo->showPopup();
+  QAbstractItemView* view = combo->view();
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                    view->visualRect(view->model()->index(item, 0)).center());
+  QApplication::processEvents();
+}
 
 inline void ClickCell(QTableView* list, int row, int column) {
   const QRect cell = list->visualRect(list->model()->index(row, column));
@@ -41,13 +54,7 @@ inline void ChooseInCell(QTableView* list, int row, int column, const QString& t
   ClickCell(list, row, column);
   CListCtrlComboBox* editor = OpenEditor(list);
   ASSERT_NE(editor, nullptr) << "no editor on row " << row;
-  const int item = editor->findText(text);
-  ASSERT_GE(item, 0) << text.toStdString() << " is not offered on row " << row;
-  editor->showPopup();
-  QAbstractItemView* view = editor->view();
-  QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                    view->visualRect(view->model()->index(item, 0)).center());
-  QApplication::processEvents();
+  ChooseItem(editor, text);
 }
 
 inline QString CellText(QTableWidget* list, int row, int column) {

@@ -1,0 +1,14 @@
+#include "pages/relays/text_colour_delegate.h"
+
+TextColourDelegate::TextColourDelegate(Rule rule, QObject* parent)
+    : QStyledItemDelegate(parent), rule_(std::move(rule)) {}
+
+QColor TextColourDelegate::TextColour(const QModelIndex& index) const {
+  return rule_(index.column(), index.data().toString());
+}
+
+void TextColourDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                         const QModelIndex& index) const {
+  QStyledItemDelegate::initStyleOption(option, index);
+  option->palette.setColor(QPalette::Text, TextColour(index));
+}
