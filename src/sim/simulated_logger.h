@@ -65,7 +65,9 @@ class SimulatedLogger : public SimulatedDevice {
   std::string setup_password_;
   LoggerClock clock_;
   std::chrono::seconds clock_offset_{0};  // set by "TM", against the clock handed in
-  LoggerSettings settings_ = FactorySettings();
+  int digital_inputs_;
+  int relays_;
+  LoggerSettings settings_;
   Faults faults_;
 };
 
