@@ -72,4 +72,11 @@ void SetUpReportList(QTableWidget* list, int row_height, const QColor& stripe) {
   list->setPalette(palette);
 }
 
+void FitReportList(QTableWidget* list, int inner_width, int rows) {
+  const int frame = 2 * list->frameWidth();
+  list->setFixedSize(inner_width + frame, list->horizontalHeader()->sizeHint().height() +
+                                              rows * list->verticalHeader()->defaultSectionSize() +
+                                              frame);
+}
+
 }  // namespace vexa

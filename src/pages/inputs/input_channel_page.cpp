@@ -1,7 +1,6 @@
 #include "pages/inputs/input_channel_page.h"
 
-#include <QHBoxLayout>
-#include <QHeaderView>
+#include <QGridLayout>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -20,6 +19,7 @@ constexpr int kModeColumn = 2;
 constexpr int kNameWidth = 165;
 constexpr int kModeWidth = 260;
 constexpr int kRowHeight = 21;
+constexpr int kMostRows = 9;  // a logger with a power source
 
 QStringList ToStringList(const std::vector<std::string_view>& texts) {
   QStringList list;
@@ -38,7 +38,7 @@ CTarvoKSet3Dlg::CTarvoKSet3Dlg(vexa::PageContext context, QWidget* parent)
   list_->setColumnHidden(0, true);
   list_->setColumnWidth(kNameColumn, kNameWidth);
   list_->setColumnWidth(kModeColumn, kModeWidth);
-  list_->setFixedWidth(kNameWidth + kModeWidth + 2 * list_->frameWidth());
+  vexa::FitReportList(list_, kNameWidth + kModeWidth, kMostRows);
   new CListCtrlComboBox(list_, kModeColumn,
                         [](int row) { return ToStringList(vexa::OperationModeChoices(row)); });
 
@@ -47,10 +47,11 @@ CTarvoKSet3Dlg::CTarvoKSet3Dlg(vexa::PageContext context, QWidget* parent)
     if (vexa::CheckReadyForSetup(context_)) SetOperationModes();
   });
 
-  auto* layout = new QHBoxLayout(this);
-  layout->addWidget(list_);
-  layout->addWidget(set, 0, Qt::AlignBottom);
-  layout->addStretch(1);
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(list_, 0, 0);
+  layout->addWidget(set, 0, 1, Qt::AlignBottom);
+  layout->setColumnStretch(2, 1);
+  layout->setRowStretch(1, 1);
 }
 
 void CTarvoKSet3Dlg::FirstStatusReply() {

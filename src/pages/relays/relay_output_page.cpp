@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,9 +55,7 @@ QTableWidget* NewReportList(const QString& name, int rows, int inner_width) {
   list->setAccessibleName(name);
   vexa::SetUpReportList(list, kRowHeight, vexa::kChannelListStripe);
   list->setColumnHidden(0, true);
-  const int frame = 2 * list->frameWidth();
-  list->setFixedSize(inner_width + frame,
-                     list->horizontalHeader()->sizeHint().height() + rows * kRowHeight + frame);
+  vexa::FitReportList(list, inner_width, rows);
   return list;
 }
 

@@ -10,5 +10,8 @@ QColor TextColourDelegate::TextColour(const QModelIndex& index) const {
 void TextColourDelegate::initStyleOption(QStyleOptionViewItem* option,
                                          const QModelIndex& index) const {
   QStyledItemDelegate::initStyleOption(option, index);
-  option->palette.setColor(QPalette::Text, TextColour(index));
+  // A disabled list keeps the style's disabled look.
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    option->palette.setColor(group, QPalette::Text, TextColour(index));
+  }
 }
