@@ -1,9 +1,9 @@
 #include "widgets/list_ctrl_combo_box.h"
 
 #include <QFocusEvent>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableView>
+#include <algorithm>
 
 #include "widgets/list_ctrl_map.h"
 
