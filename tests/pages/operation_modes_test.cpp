@@ -7,18 +7,13 @@ namespace {
 
 using Modes = std::vector<std::optional<std::string>>;
 
+// Nine rows from five inputs on; the page's tests show their names.
 TEST(OperationModes, RowsFollowTheInputCount) {
-  EXPECT_EQ(DigitalChannelRows(0), std::vector<std::string>{});
-  EXPECT_EQ(DigitalChannelRows(3),
-            (std::vector<std::string>{"Digital Input_01", "Digital Input_02", "Digital Input_03"}));
+  EXPECT_TRUE(DigitalChannelRows(0).empty());
   EXPECT_EQ(DigitalChannelRows(4).back(), "Digital Input_04");
-  const std::vector<std::string> nine = {
-      "Power Source",     "Digital Input_01", "Digital Input_02",
-      "Digital Input_03", "Digital Input_04", "Digital Input_11",
-      "Digital Input_12", "Digital Input_13", "Digital Input_14"};
-  EXPECT_EQ(DigitalChannelRows(5), nine);
-  EXPECT_EQ(DigitalChannelRows(9), nine);
-  EXPECT_EQ(DigitalChannelRows(15), nine);
+  EXPECT_EQ(DigitalChannelRows(5).front(), "Power Source");
+  EXPECT_EQ(DigitalChannelRows(5), DigitalChannelRows(15));
+  EXPECT_EQ(DigitalChannelRows(15).size(), 9u);
 }
 
 TEST(OperationModes, ChoicesByRow) {

@@ -8,12 +8,6 @@ namespace {
 using Values = std::vector<std::optional<std::string>>;
 using States = std::vector<std::optional<char>>;
 
-TEST(RelaySettings, EachRelayRecordsUnderItsOwnCode) {
-  EXPECT_EQ(RelayRecordCode(kRelayStateCode, 2), 14021);
-  EXPECT_EQ(RelayRecordCode(kRelayTimeLapseCode, 1), 14012);
-  EXPECT_EQ(RelayRecordCode(kRelayAlarmsCode, 3), 14033);
-}
-
 TEST(RelaySettings, RepliesGiveStatesTimeLapsesAndAssociations) {
   EXPECT_EQ(ReadRelayStates("#STA:000041,T;K01:100;O01:10;#"), (States{'1', '0'}));
   EXPECT_EQ(ReadRelayStates("#STA:000041,T;O01:1x0;#"), (States{'1', std::nullopt, '0'}));
