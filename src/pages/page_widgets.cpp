@@ -3,7 +3,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPushButton>
-#include <QTableView>
+#include <QTableWidget>
 
 namespace vexa {
 namespace {
@@ -75,6 +75,13 @@ void SetUpReportList(QTableView* list, int row_height, const QColor& stripe) {
   palette.setColor(QPalette::AlternateBase, stripe);
   palette.setColor(QPalette::Text, Qt::black);
   list->setPalette(palette);
+}
+
+void FitReportList(QTableWidget* list, int inner_width, int rows) {
+  const int frame = 2 * list->frameWidth();
+  list->setFixedSize(inner_width + frame, list->horizontalHeader()->sizeHint().height() +
+                                              rows * list->verticalHeader()->defaultSectionSize() +
+                                              frame);
 }
 
 }  // namespace vexa

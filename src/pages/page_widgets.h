@@ -6,6 +6,7 @@
 
 class QPushButton;
 class QTableView;
+class QTableWidget;
 
 // What every page needs of the widget layer, written once.
 
@@ -27,5 +28,7 @@ QPushButton* NewReadButton(const QString& name);
 // edited by the list itself.
 inline const QColor kChannelListStripe(230, 235, 235);
 void SetUpReportList(QTableView* list, int row_height, const QColor& stripe);
+// Sizes a report list to show `rows` rows of columns `inner_width` wide without scrolling.
+void FitReportList(QTableWidget* list, int inner_width, int rows);
 
 }  // namespace vexa

@@ -1,8 +1,23 @@
 #include "sim/logger_settings.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace vexa::sim {
 
-LoggerSettings FactorySettings() {
+namespace {
+
+// A mode digit for the power source and each of the first three inputs.
+constexpr std::string_view kFactoryModes = "0234";
+const RelaySettings kFactoryRelays[] = {
+    {'1', "0010", "10000000000000000001000000"},
+    {'0', "0005", "00000000000000000000000000"},
+};
+const RelaySettings kFurtherRelay = {'0', "0000", "00000000000000000000000000"};
+
+}  // namespace
+
+LoggerSettings FactorySettings(int digital_inputs, int relays) {
   LoggerSettings settings;
   settings.logging_interval = "3";
   settings.centre_number = "+491701234567";
@@ -25,11 +40,12 @@ LoggerSettings FactorySettings() {
       {"2", "50.00", "-10.0"},
       {"1", "60.00", "0.000"},
   }};
-  settings.digital_modes = "023400";
-  settings.relays = {{
-      {'1', "0010", "10000000000000000001000000"},
-      {'0', "0005", "00000000000000000000000000"},
-  }};
+  const int modes = std::clamp(digital_inputs, 0, static_cast<int>(kFactoryModes.size()));
+  settings.digital_modes = std::string(kFactoryModes.substr(0, modes)) + "00";
+  for (int relay = 0; relay < relays; ++relay) {
+    settings.relays.push_back(relay < std::ssize(kFactoryRelays) ? kFactoryRelays[relay]
+                                                                 : kFurtherRelay);
+  }
   settings.alarm_texts[0] = {true, "HUMI ALRM!"};
   settings.alarm_texts[13] = {true, "TANK ALRM!"};
   settings.alarm_texts[15] = {true, "POWER ALM!"};

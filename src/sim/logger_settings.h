@@ -7,8 +7,7 @@
 namespace vexa::sim {
 
 inline constexpr int kAnalogChannels = 15;  // AD00 to AD14
-inline constexpr int kRelays = 2;
-inline constexpr int kAlarmChannels = 20;  // 00 to 14 analog, 15 power, 16 to 19 inputs
+inline constexpr int kAlarmChannels = 20;   // 00 to 14 analog, 15 power, 16 to 19 inputs
 
 struct RelaySettings {
   char state = '0';           // '1' on, '0' off
@@ -32,12 +31,13 @@ struct LoggerSettings {
   // Per AD channel: upper, lower, start zero, mode, alert high, alert low;
   // AD13 and AD14 (temperature sensors 1 and 2): mode, alert high, alert low.
   std::array<std::vector<std::string>, kAnalogChannels> analog;
-  std::string digital_modes;  // PA: power and inputs 1 to 3, then two filler digits
-  std::array<RelaySettings, kRelays> relays;
+  std::string digital_modes;  // PA: power and inputs 1 to 3 as fitted, then two filler digits
+  std::vector<RelaySettings> relays;
   std::array<AlarmText, kAlarmChannels> alarm_texts;
 };
 
-// What the logger holds when it leaves the factory and after "RESET".
-LoggerSettings FactorySettings();
+// What a logger with these inputs and relays holds when it leaves the
+// factory and after "RESET".
+LoggerSettings FactorySettings(int digital_inputs, int relays);
 
 }  // namespace vexa::sim

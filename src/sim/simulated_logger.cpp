@@ -1,5 +1,6 @@
 #include "sim/simulated_logger.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <optional>
@@ -19,6 +20,7 @@ constexpr std::string_view kResetAccessCode = "tovel3";
 constexpr std::string_view kFactoryEnquiryPassword = "135791";
 constexpr std::string_view kFactorySetupPassword = "246802";
 constexpr std::string_view kVersion = "Vexa-T V2.13 Build 260105";
+// The states of the digital inputs; a logger with more inputs has the rest open.
 constexpr std::string_view kDigitalInputStates = "100000000001000";
 constexpr std::string_view kGsmState = "ER:00;IA:1;XH:21;";  // module and SIM fine, signal 21
 constexpr std::size_t kAlarmTextLimit = 14;
@@ -125,6 +127,12 @@ std::string TwoDigits(int number) {
   return std::string{static_cast<char>('0' + number / 10), static_cast<char>('0' + number % 10)};
 }
 
+std::string DigitalInputStates(int inputs) {
+  std::string states(kDigitalInputStates.substr(0, std::max(inputs, 0)));
+  states.resize(std::max(inputs, 0), '0');
+  return states;
+}
+
 std::string JoinFields(const std::vector<std::string>& fields) {
   std::string joined;
   for (const auto& field : fields) {
@@ -142,7 +150,10 @@ SimulatedLogger::SimulatedLogger(LoggerIdentity identity, LoggerClock clock, Rec
       enquiry_password_(std::move(identity.enquiry_password)),
       setup_password_(std::move(identity.setup_password)),
       clock_(std::move(clock)),
-      history_(history) {}
+      history_(history),
+      digital_inputs_(identity.digital_inputs),
+      relays_(identity.relays),
+      settings_(FactorySettings(digital_inputs_, relays_)) {}
 
 std::string SimulatedLogger::Handle(std::string_view command) {
   if (faults_.silent) return "";
@@ -176,7 +187,7 @@ std::string SimulatedLogger::Answer(std::string_view text) {
       return std::string(kPasswordError);
     }
     if (command->has_args) return std::string(kFormatError);
-    settings_ = FactorySettings();
+    settings_ = FactorySettings(digital_inputs_, relays_);
     enquiry_password_ = kFactoryEnquiryPassword;
     setup_password_ = kFactorySetupPassword;
     return std::string(kInitializeDone);
@@ -284,11 +295,13 @@ SimulatedLogger::SetOutcome SimulatedLogger::SetAlarmPhone(std::string& slot,
   return SetOutcome::kApplied;
 }
 
-// Power source and inputs 1 to 3 take codes 0 to 4; two filler digits follow.
+// A code 0 to 4 for the power source and each of inputs 1 to 3 the logger has;
+// two filler digits follow.
 SimulatedLogger::SetOutcome SimulatedLogger::SetDigitalModes(std::string_view args) {
   if (Split(args).size() != 1) return SetOutcome::kMalformed;
-  if (args.size() != 6 || !AllDigits(args) ||
-      args.substr(0, 4).find_first_not_of("01234") != std::string_view::npos) {
+  const std::size_t modes = settings_.digital_modes.size() - 2;
+  if (args.size() != settings_.digital_modes.size() || !AllDigits(args) ||
+      args.substr(0, modes).find_first_not_of("01234") != std::string_view::npos) {
     return SetOutcome::kOutOfRange;
   }
   settings_.digital_modes = args;
@@ -299,7 +312,7 @@ SimulatedLogger::SetOutcome SimulatedLogger::SetDigitalModes(std::string_view ar
 SimulatedLogger::SetOutcome SimulatedLogger::SetRelay(std::string_view kind, int relay,
                                                       std::string_view args) {
   if (Split(args).size() != 1) return SetOutcome::kMalformed;
-  if (relay < 1 || relay > kRelays) return SetOutcome::kOutOfRange;
+  if (relay < 1 || relay > std::ssize(settings_.relays)) return SetOutcome::kOutOfRange;
   RelaySettings& settings = settings_.relays[relay - 1];
   if (kind == "OT") {
     if (args.size() > 4 || !AllDigits(args)) return SetOutcome::kOutOfRange;
@@ -402,9 +415,7 @@ std::string SimulatedLogger::StatusReply() const {
     reply +=
         "A" + TwoDigits(channel) + ":" + FormatTenths(TemperatureTenths(channel, now), 2) + ";";
   }
-  reply += "P21:0.000;K01:";
-  reply += kDigitalInputStates;
-  reply += ";O01:";
+  reply += "P21:0.000;K01:" + DigitalInputStates(digital_inputs_) + ";O01:";
   for (const auto& relay : settings_.relays) reply += relay.state;
   return reply + ";#";
 }
@@ -416,7 +427,7 @@ std::string SimulatedLogger::Group1Reply() const {
                       settings_.sms_interval + ";AP1:" + settings_.alarm_phone1 +
                       ";AP2:" + settings_.alarm_phone2 + ";";
   reply += kGsmState;
-  for (int relay = 1; relay <= kRelays; ++relay) {
+  for (std::size_t relay = 1; relay <= settings_.relays.size(); ++relay) {
     reply += "OUT" + std::to_string(relay) + ":" + settings_.relays[relay - 1].time_lapse + ";";
   }
   return reply + "#";
@@ -432,7 +443,7 @@ std::string SimulatedLogger::Group2Reply() const {
 
 std::string SimulatedLogger::Group3Reply() const {
   std::string reply = "#STC3:" + station_id_ + ";";
-  for (int relay = 1; relay <= kRelays; ++relay) {
+  for (std::size_t relay = 1; relay <= settings_.relays.size(); ++relay) {
     reply += "COUT" + std::to_string(relay) + ":" + settings_.relays[relay - 1].alarm_sources + ";";
   }
   return reply + "#";

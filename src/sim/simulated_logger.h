@@ -70,7 +70,9 @@ class SimulatedLogger : public SimulatedDevice {
   LoggerClock clock_;
   RecordHistory history_;
   std::chrono::seconds clock_offset_{0};  // set by "TM", against the clock handed in
-  LoggerSettings settings_ = FactorySettings();
+  int digital_inputs_;
+  int relays_;
+  LoggerSettings settings_;
   Faults faults_;
   std::optional<int> raw_humidity_tenths_;
 };

@@ -53,8 +53,8 @@ TEST_F(SimulatedLoggerTest, StatusCarriesWhatThePagesRead) {
   EXPECT_TRUE(status.starts_with("#STA:000041,T;TM:261209143005;")) << status;
   EXPECT_EQ(status.back(), '#');
   EXPECT_EQ(FieldValue(status, "STA:"), "000041,T");
-  EXPECT_EQ(FieldValue(status, "K01:").size(), 15u);  // digital inputs
-  EXPECT_EQ(FieldValue(status, ";O01:"), "10");       // two relays, the first on
+  EXPECT_EQ(FieldValue(status, "K01:"), "100000000001000");  // 15 digital inputs
+  EXPECT_EQ(FieldValue(status, ";O01:"), "10");              // two relays, the first on
   EXPECT_EQ(FieldValue(status, "P21:"), "0.000");
   for (const char* key :
        {"A00:", "A02:", "A07:", "A08:", "A09:", "A10:", "A11:", "A12:", "A13:", "A14:"}) {
@@ -248,6 +248,37 @@ TEST_F(SimulatedLoggerTest, SetTimeRunsOnWithTheClock) {
   now_ += 90s;
   EXPECT_EQ(FieldValue(Read("STATUS"), "TM:"), "200102030530");
   EXPECT_EQ(FieldValue(Read("CHEACK1"), "TM:"), "2001020305");
+}
+
+TEST_F(SimulatedLoggerTest, InputsAndRelaysAsFitted) {
+  SimulatedLogger small({"000041", "+491701000041", "135791", "246802", 3, 4},
+                        [this] { return now_; });
+  const auto set = [&](const std::string& payload) {
+    return small.Handle("246802#" + payload + "#");
+  };
+  const auto read = [&](const std::string& key) { return small.Handle("135791#" + key + "#"); };
+  EXPECT_EQ(FieldValue(read("STATUS"), "K01:"), "100");
+  EXPECT_EQ(FieldValue(read("STATUS"), ";O01:"), "1000");
+  EXPECT_EQ(FieldValue(read("CHEACK1"), "OUT4:"), "0000");
+  EXPECT_EQ(FieldValue(read("CHEACK3"), "COUT4:"), std::string(26, '0'));
+  EXPECT_EQ(FieldValue(read("CHEACK2"), ";PA:"), "02300");  // a mode per input, then filler
+
+  for (const char* applied : {"PA:43100", "O4:1", "OT4:7", "OC4:01000000000000000000000000"}) {
+    EXPECT_EQ(set(applied), "Set success!") << applied;
+  }
+  EXPECT_EQ(FieldValue(read("STATUS"), ";O01:"), "1001");
+  EXPECT_EQ(FieldValue(read("CHEACK1"), "OUT4:"), "0007");
+  EXPECT_EQ(FieldValue(read("CHEACK2"), ";PA:"), "43100");
+  EXPECT_EQ(FieldValue(read("CHEACK3"), "COUT4:"), "01000000000000000000000000");
+  for (const char* refused : {"PA:023400", "PA:4310", "PA:43500", "O5:1", "OT5:1"}) {
+    EXPECT_EQ(set(refused), "SET fail!") << refused;
+  }
+
+  // A reset keeps what the logger is fitted with.
+  ASSERT_EQ(set("RESET"), "initialize succesed!");
+  EXPECT_EQ(FieldValue(read("STATUS"), ";O01:"), "1000");
+  EXPECT_EQ(FieldValue(read("CHEACK2"), ";PA:"), "02300");
+  EXPECT_EQ(FieldValue(read("STATUS"), "K01:").size(), 3u);
 }
 
 // Splits a "#STD:" reply into its records, as the Data Record page does.

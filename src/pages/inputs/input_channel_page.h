@@ -2,8 +2,11 @@
 
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "pages/page_context.h"
+
+class QTableWidget;
 
 // The Digital Channel page: the operation mode of each digital input and the power alarm.
 class CTarvoKSet3Dlg : public QWidget {
@@ -19,5 +22,9 @@ class CTarvoKSet3Dlg : public QWidget {
   void ClearPage();
 
  private:
+  void SetOperationModes();
+  std::vector<std::string> ShownModes() const;
+
   vexa::PageContext context_;
+  QTableWidget* list_ = nullptr;
 };

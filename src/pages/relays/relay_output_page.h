@@ -1,9 +1,14 @@
 #pragma once
 
 #include <QWidget>
+#include <map>
 #include <string>
 
 #include "pages/page_context.h"
+
+class QComboBox;
+class QLineEdit;
+class QTableWidget;
 
 // The Relay Output page: switches the relays, sets their time lapses and the alarm
 // sources that drive them.
@@ -23,6 +28,29 @@ class CTarvoKSet4Dlg : public QWidget {
   void LaterStatusReply(const std::string& reply);
   void ClearPage();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  QWidget* BuildMatrix();
+  QWidget* BuildRelayControls();
+  void ShowSelectedRelay();
+  // The relay number chosen in the selector, or 0 with none chosen.
+  int SelectedRelay() const;
+  // The checks before a relay command; the relay it is for, or 0 when refused.
+  int ReadyRelay();
+  void TurnOnOff();
+  void SetTimeLapse();
+  void SetAssociatedAlarms();
+  void ShowInMatrix(int row, int relay, const std::string& text);
+  QString MatrixText(int row, int relay) const;
+
   vexa::PageContext context_;
+  QTableWidget* matrix_ = nullptr;
+  QComboBox* relay_selector_ = nullptr;
+  QComboBox* on_off_ = nullptr;
+  QLineEdit* time_lapse_ = nullptr;
+  QTableWidget* associations_ = nullptr;
+  // The last association value the logger reported for each relay.
+  std::map<int, std::string> association_values_;
 };
