@@ -51,8 +51,8 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(SimulatorOptions optio
     device = std::make_unique<SimulatedLogger>(options.loggers.front(), options.clock);
   }
   device->set_faults(options.faults);
-  std::unique_ptr<SimulatorSession> session(
-      new SimulatorSession(std::move(*terminal), std::move(device), options.gsm, wake[0], wake[1]));
+  std::unique_ptr<SimulatorSession> session(new SimulatorSession(
+      std::move(*terminal), std::move(device), std::move(options), wake[0], wake[1]));
   try {
     session->thread_ = std::thread(&SimulatorSession::Serve, session.get());
   } catch (const std::system_error&) {
@@ -62,11 +62,12 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(SimulatorOptions optio
 }
 
 SimulatorSession::SimulatorSession(PseudoTerminal terminal, std::unique_ptr<SimulatedDevice> device,
-                                   bool gsm, int wake_read, int wake_write)
+                                   SimulatorOptions options, int wake_read, int wake_write)
     : terminal_(std::move(terminal)),
       slave_path_(terminal_.slave_path()),
       device_(std::move(device)),
-      gsm_(gsm),
+      options_(std::move(options)),
+      gsm_(options_.gsm),
       wake_read_(wake_read),
       wake_write_(wake_write) {}
 
@@ -78,7 +79,18 @@ SimulatorSession::~SimulatorSession() {
 
 void SimulatorSession::set_faults(const Faults& faults) {
   std::lock_guard lock(device_mutex_);
+  options_.faults = faults;
   device_->set_faults(faults);
+}
+
+std::string SimulatorSession::PlugInNextLogger() {
+  if (gsm_) return {};
+  std::lock_guard lock(device_mutex_);
+  logger_on_cable_ = (logger_on_cable_ + 1) % options_.loggers.size();
+  const LoggerIdentity& identity = options_.loggers[logger_on_cable_];
+  device_ = std::make_unique<SimulatedLogger>(identity, options_.clock);
+  device_->set_faults(options_.faults);
+  return identity.station_id;
 }
 
 void SimulatorSession::Disappear() {
