@@ -40,6 +40,7 @@ class BatchEndToEnd : public WindowTest {
 };
 
 TEST_F(BatchEndToEnd, SetupReplayedOnTheNextLoggerWithTheNextStationId) {
+  EXPECT_FALSE(Button("Next Logger")->isVisible());  // the simulator on the cable only
   ConnectAndSelect(false, {.loggers = {{"000041", "+491701000041", "135791", "246802"},
                                        {"000099", "+491701000099", "135791", "246802"}}});
   // A setup prepared earlier for the pages being built, then the Device Setup page.
@@ -56,6 +57,7 @@ TEST_F(BatchEndToEnd, SetupReplayedOnTheNextLoggerWithTheNextStationId) {
   ASSERT_EQ(rows, 7);  // station ID, time, interval, SMS upload, alarm phone 1, AD03, OT1
   EXPECT_EQ(list->item(0, 4)->text(), "Station ID");
 
+  ASSERT_TRUE(Button("Next Logger")->isVisible());
   Click("Next Logger");
   EXPECT_TRUE(DataLog().contains("Simulator: logger 000099 is now on the cable"));
   PageControl<QCheckBox>(kBatchPage, "Auto Station ID")->setChecked(true);
