@@ -58,36 +58,10 @@ TEST_F(BatchListTest, RefreshListsTheBufferInCodeOrderWithTheCurrentPassword) {
   EXPECT_FALSE(list.rows().front().checked);
 }
 
-TEST_F(BatchListTest, BandCommandOnlyOnceIncluded) {
-  list.IncludeBandCommand();
-  list.Refresh(buffer, "246802", true);
-  ASSERT_EQ(list.rows().size(), 4u);
-  EXPECT_EQ(list.rows()[2].command, "246802#PL:2#");
-  EXPECT_EQ(list.rows()[2].object, "GSM Band Selection");
-  EXPECT_EQ(list.rows()[3].number, "04");
-}
-
 TEST_F(BatchListTest, WithoutASetupPasswordCommandsKeepTheirOwn) {
   list.Refresh(buffer, "", true);
   EXPECT_EQ(list.rows().front().command, "111111#ST:000041#");
   EXPECT_EQ(list.rows().front().parameters, "000041");
-}
-
-TEST_F(BatchListTest, BufferClearThenRefreshShowsTheCommandsAgain) {
-  list.Refresh(buffer, "246802", true);
-  list.Clear();
-  EXPECT_TRUE(list.rows().empty());
-  list.Refresh(buffer, "246802", true);
-  EXPECT_EQ(list.rows().size(), 3u);
-}
-
-TEST_F(BatchListTest, DeleteRemovesExactlyTheGivenRows) {
-  buffer.RecordCommand(11010, "246802#AP2:+491701111111!#");
-  list.Refresh(buffer, "246802", true);
-  list.DeleteRows({3, 1});
-  EXPECT_THAT(Numbers(list), ElementsAre("01", "03"));
-  list.DeleteRows({7, -1});
-  EXPECT_EQ(list.rows().size(), 2u);
 }
 
 TEST_F(BatchListTest, QueueMarksTheCheckedRowsReady) {

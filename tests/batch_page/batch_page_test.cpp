@@ -186,18 +186,6 @@ TEST_F(BatchPageTest, GsmRouteEmptiesAndDisablesThePage) {
   EXPECT_THAT(Enabled(), ElementsAre(true, true, true, true, true));
 }
 
-TEST_F(BatchPageTest, RefusalsQueueNothing) {
-  page.Refresh(false);
-  port.open = false;
-  Click("Batch Setup");
-  EXPECT_EQ(notifier.Last(), "Before Batch Setup ,please Connect!");
-  port.open = true;
-  exchange.SendCommand("135791#STATUS#", 10005);
-  Click("Batch Setup");
-  EXPECT_EQ(notifier.Last(), "Command is in progress...");
-  EXPECT_THAT(Column(kStatus), ElementsAre("", "", ""));
-}
-
 TEST_F(BatchPageTest, RunShowsEachResultInItsColourAndSummary) {
   page.Refresh(false);
   Find<QCheckBox>("Auto Station ID")->setChecked(true);
@@ -209,6 +197,9 @@ TEST_F(BatchPageTest, RunShowsEachResultInItsColourAndSummary) {
   ASSERT_TRUE(NextWrite(1));
   EXPECT_EQ(port.writes[0], "246802#ST:000042#");
   EXPECT_EQ(Cell(0, kStatus), "Command Sending");
+  page.WatchButtons();
+  EXPECT_THAT(Enabled(), ElementsAre(false, false, false, false, false));
+  EXPECT_FALSE(RightClick(CellCentre(0)));  // no Delete while a batch runs
   Answer("Set success!");
   ASSERT_TRUE(NextWrite(2));
   Answer("SET fail!");
@@ -240,15 +231,6 @@ TEST_F(BatchPageTest, RunShowsEachResultInItsColourAndSummary) {
   Click("Batch Setup");
   ASSERT_TRUE(NextWrite(4));
   EXPECT_EQ(port.writes[3], "246802#ST:000043#");
-}
-
-TEST_F(BatchPageTest, ButtonWatchHoldsTheButtonsWhileTheRunLasts) {
-  page.Refresh(false);
-  Click("Batch Setup");
-  ASSERT_TRUE(NextWrite(1));
-  page.WatchButtons();
-  EXPECT_THAT(Enabled(), ElementsAre(false, false, false, false, false));
-  EXPECT_FALSE(RightClick(CellCentre(0)));  // no Delete while a batch runs
 }
 
 TEST_F(BatchPageTest, ConfigFileRoundTripListsTheCommandsUnchecked) {
