@@ -163,6 +163,13 @@ QWidget* CDataLoggerSetupDlg::BuildConnectionBar() {
   device_selector_->setAccessibleName(device_label->text());
   device_label->setBuddy(device_selector_);
 
+  // A batch goes on to the next logger on the cable: the simulator can swap it.
+  next_logger_button_ = new QPushButton(QStringLiteral("Next Logger"));
+  next_logger_button_->setToolTip(
+      QStringLiteral("Simulator: unplug this logger and plug in the next one"));
+  next_logger_button_->setAutoDefault(false);
+  next_logger_button_->hide();
+
   auto* grid = new QGridLayout(box);
   grid->addWidget(rs232_radio_, 0, 0);
   grid->addWidget(gsm_radio_, 0, 1, 1, 2);
@@ -172,6 +179,7 @@ QWidget* CDataLoggerSetupDlg::BuildConnectionBar() {
   grid->addWidget(connection_lamp_, 1, 3);
   grid->addWidget(device_label, 2, 0);
   grid->addWidget(device_selector_, 2, 1);
+  grid->addWidget(next_logger_button_, 2, 2);
   return box;
 }
 
@@ -307,6 +315,7 @@ void CDataLoggerSetupDlg::BuildTabs(QWidget* content) {
 
 void CDataLoggerSetupDlg::ConnectHandlers() {
   connect(connect_button_, &QPushButton::clicked, this, [this] { OnConnectClicked(); });
+  connect(next_logger_button_, &QPushButton::clicked, this, [this] { PlugInNextLogger(); });
   connect(rs232_radio_, &QRadioButton::clicked, this,
           [this] { OnTransportClicked(vexa::TransportMode::kRs232); });
   connect(gsm_radio_, &QRadioButton::clicked, this,
@@ -420,6 +429,13 @@ void CDataLoggerSetupDlg::ShowConnected(bool connected) {
   // The route cannot change while connected.
   rs232_radio_->setEnabled(!connected);
   gsm_radio_->setEnabled(!connected);
+  next_logger_button_->setVisible(connected && simulator_ &&
+                                  transport_mode_ == vexa::TransportMode::kRs232);
+}
+
+void CDataLoggerSetupDlg::PlugInNextLogger() {
+  if (!simulator_) return;
+  DataLogEntry("Simulator: logger " + simulator_->PlugInNextLogger() + " is now on the cable");
 }
 
 void CDataLoggerSetupDlg::OnTransportClicked(vexa::TransportMode mode) {

@@ -94,6 +94,7 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   void CloseLink();
   void ShowConnected(bool connected);
   void OnLinkLost(int generation);
+  void PlugInNextLogger();
   void OnTransportClicked(vexa::TransportMode mode);
   void OnInitClicked();
   void OnDeviceChosen(int index);
@@ -127,6 +128,7 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   QPushButton* connect_button_ = nullptr;
   Lamp* connection_lamp_ = nullptr;
   DeviceSelector* device_selector_ = nullptr;
+  QPushButton* next_logger_button_ = nullptr;  // the simulator on the cable only
   QPushButton* group_buttons_[3] = {};
   QPushButton* status_button_ = nullptr;
   QPushButton* clear_button_ = nullptr;

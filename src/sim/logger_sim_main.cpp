@@ -20,7 +20,9 @@ using vexa::sim::SimulatorOptions;
 
 constexpr std::string_view kUsage = R"(Usage: logger-sim [options]
 Serves a simulated Vexa model T logger on a pseudo-terminal, prints the path of
-its slave side (open it as a serial port) and runs until interrupted.
+its slave side (open it as a serial port) and runs until interrupted. On the
+direct cable, SIGUSR1 (kill -USR1 <pid>) unplugs the logger and plugs in the
+next one, as it left the factory, for a batch on one logger after another.
 
 Route:
   --gsm                     a GSM modem with the loggers behind it, reached by
@@ -134,6 +136,7 @@ int main(int argc, char** argv) {
   sigemptyset(&stop_signals);
   sigaddset(&stop_signals, SIGINT);
   sigaddset(&stop_signals, SIGTERM);
+  sigaddset(&stop_signals, SIGUSR1);
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
   auto session = vexa::sim::SimulatorSession::Start(options);
@@ -146,7 +149,10 @@ int main(int argc, char** argv) {
             << options.loggers.front().station_id << "; Ctrl+C stops\n";
 
   int signal_number = 0;
-  sigwait(&stop_signals, &signal_number);
+  while (sigwait(&stop_signals, &signal_number) == 0 && signal_number == SIGUSR1) {
+    const std::string station_id = session->PlugInNextLogger();
+    if (!station_id.empty()) std::cerr << "logger-sim: logger " << station_id << " plugged in\n";
+  }
   session.reset();
   return 0;
 }

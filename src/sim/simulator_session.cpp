@@ -36,6 +36,22 @@ int MillisecondsUntil(Clock::time_point deadline, Clock::time_point now) {
   return static_cast<int>(std::chrono::ceil<milliseconds>(deadline - now).count());
 }
 
+// What sits on the line: the modem with every logger behind it, or logger
+// `logger` on the cable.
+std::unique_ptr<SimulatedDevice> MakeDevice(const SimulatorOptions& options, std::size_t logger) {
+  std::unique_ptr<SimulatedDevice> device;
+  if (options.gsm) {
+    device = std::make_unique<SimulatedModem>(options.loggers, options.part_delay, options.clock,
+                                              options.history);
+  } else {
+    device =
+        std::make_unique<SimulatedLogger>(options.loggers[logger], options.clock, options.history);
+  }
+  device->set_faults(options.faults);
+  device->set_raw_humidity(options.raw_humidity_tenths);
+  return device;
+}
+
 }  // namespace
 
 std::unique_ptr<SimulatorSession> SimulatorSession::Start(SimulatorOptions options) {
@@ -44,18 +60,9 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(SimulatorOptions optio
   if (!terminal) return nullptr;
   int wake[2];
   if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) return nullptr;
-  std::unique_ptr<SimulatedDevice> device;
-  if (options.gsm) {
-    device = std::make_unique<SimulatedModem>(options.loggers, options.part_delay, options.clock,
-                                              options.history);
-  } else {
-    device =
-        std::make_unique<SimulatedLogger>(options.loggers.front(), options.clock, options.history);
-  }
-  device->set_faults(options.faults);
-  device->set_raw_humidity(options.raw_humidity_tenths);
-  std::unique_ptr<SimulatorSession> session(
-      new SimulatorSession(std::move(*terminal), std::move(device), options.gsm, wake[0], wake[1]));
+  auto device = MakeDevice(options, 0);
+  std::unique_ptr<SimulatorSession> session(new SimulatorSession(
+      std::move(*terminal), std::move(device), std::move(options), wake[0], wake[1]));
   try {
     session->thread_ = std::thread(&SimulatorSession::Serve, session.get());
   } catch (const std::system_error&) {
@@ -65,11 +72,12 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(SimulatorOptions optio
 }
 
 SimulatorSession::SimulatorSession(PseudoTerminal terminal, std::unique_ptr<SimulatedDevice> device,
-                                   bool gsm, int wake_read, int wake_write)
+                                   SimulatorOptions options, int wake_read, int wake_write)
     : terminal_(std::move(terminal)),
       slave_path_(terminal_.slave_path()),
       device_(std::move(device)),
-      gsm_(gsm),
+      options_(std::move(options)),
+      gsm_(options_.gsm),
       wake_read_(wake_read),
       wake_write_(wake_write) {}
 
@@ -81,7 +89,16 @@ SimulatorSession::~SimulatorSession() {
 
 void SimulatorSession::set_faults(const Faults& faults) {
   std::lock_guard lock(device_mutex_);
+  options_.faults = faults;
   device_->set_faults(faults);
+}
+
+std::string SimulatorSession::PlugInNextLogger() {
+  if (gsm_) return {};
+  std::lock_guard lock(device_mutex_);
+  logger_on_cable_ = (logger_on_cable_ + 1) % options_.loggers.size();
+  device_ = MakeDevice(options_, logger_on_cable_);
+  return options_.loggers[logger_on_cable_].station_id;
 }
 
 void SimulatorSession::Disappear() {

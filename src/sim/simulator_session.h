@@ -47,13 +47,19 @@ class SimulatorSession {
   // Takes effect from the next command on; safe while the session runs.
   void set_faults(const Faults& faults);
 
+  // On the direct cable: unplugs the logger and plugs in the next of the
+  // options' loggers (the first again after the last), as it left the
+  // factory, so that a batch can be replayed on one logger after another.
+  // Returns its station ID; empty on the GSM route, where all are reachable.
+  std::string PlugInNextLogger();
+
   // The device goes away: serving stops and the master is closed, so the
   // slave side sees the line hang up.
   void Disappear();
 
  private:
-  SimulatorSession(PseudoTerminal terminal, std::unique_ptr<SimulatedDevice> device, bool gsm,
-                   int wake_read, int wake_write);
+  SimulatorSession(PseudoTerminal terminal, std::unique_ptr<SimulatedDevice> device,
+                   SimulatorOptions options, int wake_read, int wake_write);
 
   void Serve();
   Schedule Respond(std::string_view received);
@@ -63,6 +69,8 @@ class SimulatorSession {
   const std::string slave_path_;
   std::mutex device_mutex_;
   std::unique_ptr<SimulatedDevice> device_;  // guarded by device_mutex_
+  SimulatorOptions options_;                 // its faults guarded by device_mutex_
+  std::size_t logger_on_cable_ = 0;          // guarded by device_mutex_
   const bool gsm_;
   const int wake_read_;  // a byte here wakes the serving thread to stop
   const int wake_write_;

@@ -93,6 +93,32 @@ TEST(SimulatorSession, ServesTheFirstLoggerOnTheCable) {
   EXPECT_EQ(bursts[0].back(), '#');
 }
 
+// One logger after another on the same cable, each as it left the factory.
+TEST(SimulatorSession, PlugsInTheNextLoggerAfterTheLast) {
+  auto session = SimulatorSession::Start({.faults = {.set_fail = true}});
+  ASSERT_NE(session, nullptr);
+  Slave slave(session->slave_path());
+  ASSERT_TRUE(slave.ok());
+  const auto station = [&slave] {
+    slave.Write("135791#CHEACK1#");
+    const auto bursts = slave.ReadBursts(1);
+    return bursts.empty() ? std::string() : bursts[0].substr(0, 12);
+  };
+
+  EXPECT_EQ(station(), "#STC1:000041");
+  EXPECT_EQ(session->PlugInNextLogger(), "000042");
+  EXPECT_EQ(station(), "#STC1:000042");
+  slave.Write("246802#SA:1#");
+  EXPECT_EQ(slave.ReadBursts(1), std::vector<std::string>{"SET fail!"});  // faults stay
+  EXPECT_EQ(session->PlugInNextLogger(), "000043");
+  EXPECT_EQ(session->PlugInNextLogger(), "000041");
+  EXPECT_EQ(station(), "#STC1:000041");
+
+  auto modem = SimulatorSession::Start({.gsm = true});
+  ASSERT_NE(modem, nullptr);
+  EXPECT_EQ(modem->PlugInNextLogger(), "");
+}
+
 TEST(SimulatorSession, GsmRouteSendsEchoConfirmationAndParts) {
   auto session = SimulatorSession::Start({.gsm = true, .part_delay = 200ms});
   ASSERT_NE(session, nullptr);

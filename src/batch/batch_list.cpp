@@ -1,0 +1,89 @@
+#include "batch/batch_list.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "batch/auto_station_id.h"
+#include "link/command_codes.h"
+#include "protocol/setup_command_description.h"
+
+namespace vexa {
+namespace {
+
+constexpr std::size_t kPasswordLength = 6;
+
+std::string RowNumber(std::size_t position) {
+  char number[16];
+  std::snprintf(number, sizeof number, "%02zu", position);
+  return number;
+}
+
+bool ValidRow(const std::vector<BatchRow>& rows, int row) {
+  return row >= 0 && static_cast<std::size_t>(row) < rows.size();
+}
+
+}  // namespace
+
+void BatchList::Refresh(const CommandBuffer& buffer, std::string_view setup_password,
+                        bool checked) {
+  rows_.clear();
+  for (const auto& [code, text] : buffer.Entries()) {
+    if (text.empty()) continue;
+    if (code == kBandCommandCode && !band_command_listed_) continue;
+    std::string command = text;
+    // Another logger's password would be refused; an unknown one is kept
+    // rather than cut off.
+    if (!setup_password.empty() && command.compare(0, kPasswordLength, setup_password) != 0) {
+      command.replace(0, std::min(kPasswordLength, command.size()), setup_password);
+    }
+    SetupCommandDescription description = DescribeSetupCommand(
+        code, std::string_view(command).substr(std::min(kPasswordLength, command.size())));
+    rows_.push_back({RowNumber(rows_.size() + 1),
+                     {},
+                     std::move(command),
+                     code,
+                     std::move(description.name),
+                     std::move(description.value),
+                     checked});
+  }
+}
+
+void BatchList::SetChecked(int row, bool checked) {
+  if (ValidRow(rows_, row)) rows_[row].checked = checked;
+}
+
+void BatchList::SetAllChecked(bool checked) {
+  for (BatchRow& row : rows_) row.checked = checked;
+}
+
+void BatchList::DeleteRows(std::vector<int> rows) {
+  // From the back, so that the indices still to go stay valid.
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+    if (ValidRow(rows_, *row)) rows_.erase(rows_.begin() + *row);
+  }
+}
+
+std::vector<int> BatchList::QueueChecked(bool auto_station_id) {
+  std::vector<int> queued;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    BatchRow& row = rows_[i];
+    if (!row.checked) continue;
+    if (auto_station_id && row.code == kStationIdCode) {
+      if (auto next = NextStationId(row.command)) {
+        row.command = std::move(next->command);
+        row.parameters = std::move(next->number);
+      }
+    }
+    row.status = kStatusReady;
+    queued.push_back(static_cast<int>(i));
+  }
+  return queued;
+}
+
+void BatchList::SetStatus(int row, std::string status) {
+  if (ValidRow(rows_, row)) rows_[row].status = std::move(status);
+}
+
+}  // namespace vexa

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace vexa {
+
+// One command of a run and what became of it.
+struct BatchStep {
+  int row = -1;  // its row in the list; -1 once the list was rebuilt
+  int code = 0;
+  std::string number;
+  std::string object;
+  std::string parameters;
+  std::string status;
+  std::time_t finished_at = 0;  // when its result came; 0 before
+};
+
+// What one Batch Setup run sent to a logger and what became of each command,
+// kept apart from the list so that the report outlives a refresh.
+struct BatchRun {
+  std::string logger_id;  // the logger selected when the run started
+  std::vector<BatchStep> steps;
+  std::size_t sent = 0;     // steps handed to the exchange
+  std::size_t results = 0;  // steps with their result
+  bool ended = false;
+
+  // "Sending command 3 of 14" while it runs; "12 of 14 commands succeeded"
+  // once it ended, with the commands never sent counted after it.
+  std::string Summary() const;
+  // The logger's ID after the run: the station ID a step set, else the
+  // selected logger's.
+  std::string ProvisionedId() const;
+  // A header, then one line per step: logger ID, time, No., Object,
+  // Parameters, Status. Passwords stay out: the commands are not listed.
+  std::vector<std::vector<std::string>> ReportRows() const;
+};
+
+}  // namespace vexa

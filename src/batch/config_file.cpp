@@ -1,0 +1,71 @@
+#include "batch/config_file.h"
+
+#include <charconv>
+
+#include "link/local_time.h"
+#include "xml/xml_document.h"
+
+namespace vexa {
+namespace {
+
+constexpr char kRoot[] = "DATALOG_SETUP";
+constexpr char kRecord[] = "Records";
+constexpr char kDateTime[] = "DateTime";
+// "%X" in the C locale, spelt out: the program's locale must not change the file.
+constexpr char kDateTimeFormat[] = "%m/%d/%Y %H:%M:%S";
+
+// The leading decimal number of a code attribute; no digits read as 0.
+int Code(const std::string& text) {
+  int code = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
+  return error == std::errc() ? code : 0;
+}
+
+}  // namespace
+
+std::string ConfigFilePath(std::string path) {
+  if (path.find(".cfg") == std::string::npos) path += ".cfg";
+  return path;
+}
+
+bool SaveConfigFile(const std::string& path, const std::vector<BatchRow>& rows,
+                    std::time_t saved_at) {
+  XmlDocument document;
+  document.InsertDeclaration();
+  document.SetAttribute("version", "1.0");
+  document.SetAttribute("encoding", "ISO-8859-1");
+  document.AddElement(kRoot);
+  document.EnterElement();
+  // Each element goes before the one before it: the last row comes first.
+  for (const BatchRow& row : rows) {
+    document.InsertElement(kRecord, true);
+    if (!row.checked) continue;
+    document.SetAttribute("No.", row.number);
+    document.SetAttribute("Command", row.command);
+    document.SetAttribute("COM", std::to_string(row.code));
+  }
+  document.InsertElement(kDateTime, true);
+  document.SetAttribute(kDateTime, FormatLocalTime(kDateTimeFormat, saved_at));
+  document.LeaveElement();
+  return document.SaveFile(path);
+}
+
+ConfigLoadResult LoadConfigFile(const std::string& path, CommandBuffer& buffer) {
+  XmlDocument document;
+  if (!document.LoadFile(path)) return {ConfigLoad::kUnreadable};
+  if (!document.IsWellFormed()) return {ConfigLoad::kNotWellFormed};
+  if (!document.FindElement(kRoot)) return {ConfigLoad::kNoRoot};
+  buffer.Clear();
+  document.EnterElement();
+  ConfigLoadResult result{ConfigLoad::kLoaded};
+  while (document.FindElement(kRecord)) {
+    // By position, whatever the attributes are called.
+    const std::string command = document.GetAttribute(document.AttributeName(1));
+    const int code = Code(document.GetAttribute(document.AttributeName(2)));
+    buffer.RecordCommand(code, command);
+    ++result.records;
+  }
+  return result;
+}
+
+}  // namespace vexa

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "batch/batch_row.h"
+#include "link/command_buffer.h"
+
+namespace vexa {
+
+// A configuration file (".cfg"): the batch list saved as XML, so that a setup
+// prepared once can be replayed on loggers later.
+
+// The path as chosen, with ".cfg" appended unless it holds ".cfg" anywhere.
+std::string ConfigFilePath(std::string path);
+
+// Writes every row, the last first, after the time of saving; an unchecked
+// row leaves an element without attributes. Replaces the file atomically:
+// false, the old file untouched, when that fails.
+bool SaveConfigFile(const std::string& path, const std::vector<BatchRow>& rows,
+                    std::time_t saved_at);
+
+enum class ConfigLoad {
+  kLoaded,
+  kUnreadable,     // the file cannot be read
+  kNotWellFormed,  // not XML
+  kNoRoot,         // XML, but no configuration
+};
+
+struct ConfigLoadResult {
+  ConfigLoad outcome = ConfigLoad::kUnreadable;
+  int records = 0;
+};
+
+// Replaces the buffer by the file's commands, taking each record's second and
+// third attribute by position as command and code. The buffer is emptied only
+// once the file is known to be a configuration.
+ConfigLoadResult LoadConfigFile(const std::string& path, CommandBuffer& buffer);
+
+}  // namespace vexa

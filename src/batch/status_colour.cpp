@@ -1,0 +1,16 @@
+#include "batch/status_colour.h"
+
+namespace vexa {
+
+Rgb StatusColour(std::string_view status) {
+  const auto holds = [status](std::string_view part) {
+    return status.find(part) != std::string_view::npos;
+  };
+  Rgb colour;
+  if (holds("Success")) colour = {0, 128, 0};
+  if (holds("Fail") || holds("Error")) colour = {255, 0, 0};
+  if (holds("Time Out")) colour = {0, 0, 255};
+  return colour;
+}
+
+}  // namespace vexa
