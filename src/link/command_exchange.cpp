@@ -175,15 +175,12 @@ void CommandExchange::HandleReply(const std::string& text) {
     if (routed.empty()) return;
   }
   reassembly_.Reset();
-  if (routed == kPasswordError) {
-    // A refused password: no handler may take it for its reply.
-    state_.result = kResultPasswordError;
+  // A refusal is no handler's reply: taken for one it would end as a success
+  // (a version, a calibration step, an alarm text) or go on with Init's next step.
+  if (routed == kPasswordError || routed == kFormatError) {
+    state_.result = routed == kPasswordError ? kResultPasswordError : kResultDataError;
     state_.busy = false;
   } else {
-    if (routed == kFormatError) {
-      state_.result = kResultDataError;
-      state_.busy = false;
-    }
     Route(routed);
   }
   listener_.DataLogEntry(ShortenForDataLog(routed));
@@ -212,8 +209,6 @@ void CommandExchange::Route(const std::string& text) {
   } else if (code == 15001) {
     HandleDataRecordReply(text);
   } else if (InRange(code, 19100, 19119)) {
-    // A refusal is no alarm text: it keeps the result set for it above.
-    if (text == kPasswordError || text == kFormatError) return;
     state_.result = kResultSuccess;
     state_.busy = false;
     listener_.AlarmTextReply(text);

@@ -33,26 +33,32 @@ TEST_F(ExchangeTest, TruncatedOrForeignGroupReplyIsADataError) {
 
 // A refused password ends every command as such, whatever its handler would
 // have made of the text, and reaches no page.
-TEST_F(ExchangeTest, PasswordErrorEndsEveryCommandAsPasswordError) {
+// A refused password or command ends every command with its own result and
+// reaches no page: no version, calibration step or alarm text, no Init step.
+class RefusalTest : public ExchangeTest,
+                    public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+
+TEST_P(RefusalTest, EndsEveryCommandWithItsResultAndReachesNoPage) {
+  const auto [refusal, status_text] = GetParam();
   for (int code : {10000, 10001, 10002, 10005, 10006, 11002, 11003, 11019, 12000, 12001, 12002,
                    13001, 15001, 16001, 19000, 19100}) {
-    SendAndReply("246802#ST:000077#", code, "Password is error!");
-    EXPECT_EQ(exchange.state().result, kResultPasswordError) << code;
+    SendAndReply("246802#ST:000077#", code, refusal);
     EXPECT_FALSE(exchange.progress().visible) << code;
-    EXPECT_EQ(exchange.progress().status_text, "Password Error") << code;
+    EXPECT_EQ(exchange.progress().status_text, status_text) << code;
   }
-  EXPECT_THAT(listener.events, ElementsAre("batch-result:Password Error"));
+  EXPECT_THAT(listener.events, ElementsAre(std::string("batch-result:") + status_text));
   EXPECT_EQ(port.writes.size(), 16u);  // Init sent no second step
   EXPECT_TRUE(phone_book.EntryExists("000041"));
   EXPECT_FALSE(exchange.status_read());
   EXPECT_EQ(listener.data_log.size(), 16u);
 }
 
-TEST_F(ExchangeTest, FormatErrorIsADataError) {
-  SendAndReply("246802#PA:0#", 13001, "SMS format is error!");
-  EXPECT_EQ(exchange.state().result, kResultDataError);
-  EXPECT_EQ(exchange.progress().status_text, "Data Error");
-}
+INSTANTIATE_TEST_SUITE_P(Refusals, RefusalTest,
+                         ::testing::Values(std::pair{"Password is error!", "Password Error"},
+                                           std::pair{"SMS format is error!", "Data Error"}),
+                         [](const auto& info) {
+                           return info.param.second[0] == 'P' ? "Password" : "Format";
+                         });
 
 TEST_F(ExchangeTest, FirstStatusReplyFillsTheDeviceContextOnceLaterOnesGoToThePages) {
   SendAndReply("135791#STATUS#", 10000, kStatus);
