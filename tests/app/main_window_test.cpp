@@ -231,25 +231,31 @@ TEST_F(MainWindowTest, ReadButtonsNeedASelectedDevice) {
   }
 }
 
-TEST_F(MainWindowTest, WindowFitsTheScreenAndScrollsWhereItCannot) {
+TEST_F(MainWindowTest, WholeWindowFitsTheScreenAndScrollsWhereItCannot) {
   auto* scroll = window_->findChild<QScrollArea*>();
-  const auto fit = [&](QSize screen) {
-    window_->FitToScreen(screen);
-    QTest::qWait(100);
-    return std::tuple(scroll->horizontalScrollBar()->isVisible(),
-                      scroll->verticalScrollBar()->isVisible(),
-                      window_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+  struct Case {
+    QRect available;  // the screen less its panels
+    QRect frame;      // the whole window, frame and title bar included
+    bool horizontal_bar, vertical_bar, maximise_box;
   };
-  // Scroll bars (horizontal, vertical) and the maximise box.
-  EXPECT_EQ(fit(QSize(1920, 1080)), std::tuple(false, false, false));
-  EXPECT_EQ(window_->size(), QSize(1024, 768));
-  EXPECT_EQ(window_->pos(), QPoint(0, 0));
-  EXPECT_EQ(fit(QSize(1280, 600)), std::tuple(false, true, true));
-  EXPECT_EQ(window_->size(), QSize(1024, 600));
-  EXPECT_EQ(fit(QSize(1280, 720)), std::tuple(false, true, true));
-  EXPECT_EQ(window_->size(), QSize(1024, 720));
-  EXPECT_EQ(fit(QSize(800, 600)), std::tuple(true, true, true));
-  EXPECT_EQ(window_->size(), QSize(800, 600));
+  const Case cases[] = {
+      {{0, 0, 1920, 1080}, {0, 0, 1024, 768}, false, false, false},
+      {{0, 0, 1024, 768}, {0, 0, 1024, 768}, false, false, false},
+      {{0, 0, 1280, 720}, {0, 0, 1024, 720}, false, true, true},
+      {{0, 0, 1280, 600}, {0, 0, 1024, 600}, false, true, true},
+      {{0, 0, 800, 600}, {0, 0, 800, 600}, true, true, true},
+      {{0, 0, 640, 480}, {0, 0, 640, 480}, true, true, true},         // not a listed screen: capped
+      {{0, 32, 1024, 736}, {0, 32, 1024, 736}, false, false, false},  // a panel at the top
+  };
+  for (const Case& c : cases) {
+    window_->FitToScreen(c.available);
+    QTest::qWait(50);
+    EXPECT_EQ(window_->frameGeometry(), c.frame)
+        << c.available.width() << "x" << c.available.height();
+    EXPECT_EQ(scroll->horizontalScrollBar()->isVisible(), c.horizontal_bar) << c.available.width();
+    EXPECT_EQ(scroll->verticalScrollBar()->isVisible(), c.vertical_bar) << c.available.height();
+    EXPECT_EQ(window_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint), c.maximise_box);
+  }
 }
 
 TEST_F(MainWindowTest, EveryControlHasAnAccessibleName) {
