@@ -82,6 +82,10 @@ TEST_F(MainWindowTest, SetActivePageRefusesPagesThatDoNotExist) {
   EXPECT_EQ(pages->currentIndex(), 6);
   EXPECT_TRUE(pages->widget(6)->isVisible());
   EXPECT_FALSE(pages->widget(0)->isVisible());
+  // A page laid out only when first shown still fills the sheet.
+  QApplication::processEvents();
+  EXPECT_GT(pages->widget(6)->width(), 900);
+  EXPECT_GT(pages->widget(6)->height(), 500);
   EXPECT_EQ(pages->SetActivePage(6), 6);
   EXPECT_EQ(pages->currentIndex(), 6);
 }
@@ -136,6 +140,25 @@ TEST_F(MainWindowTest, DataLogShowsNewestEntryFirstUnderItsHeader) {
   EXPECT_TRUE(box->toPlainText().isEmpty());
   window_->DataLogEntry("after clearing");
   EXPECT_TRUE(box->toPlainText().endsWith("after clearing\n\n "));
+}
+
+TEST_F(MainWindowTest, DataLogKeepsTheNewestTwoMebibytesInWholeEntries) {
+  auto* box = Control<QPlainTextEdit>("Data logs");
+  for (int i = 0; i < 30; ++i) {
+    // Replies of 100,000 bytes in lines of 100, each reply marked with its number.
+    std::string reply;
+    for (int line = 0; line < 1000; ++line) reply += std::string(98, 'a' + i % 26) + "\r\n";
+    window_->DataLogEntry(std::to_string(i) + reply);
+  }
+  const QString text = box->toPlainText();
+  // Shown with one character per line end; kept at most 2 MiB with the logger's two.
+  EXPECT_LE(text.size() + text.count('\n'), 2 * 1024 * 1024);
+  EXPECT_GT(text.size() + text.count('\n'), 2 * 1024 * 1024 - 110'000);
+  EXPECT_TRUE(text.contains("\n29ddd"));  // the newest on top
+  EXPECT_LT(text.indexOf("\n29"), text.indexOf("\n28"));
+  EXPECT_FALSE(text.contains("Data logs"));  // the header left first
+  EXPECT_FALSE(text.contains("\n9" + QString(98, 'j')));
+  EXPECT_TRUE(text.endsWith(QString(98, 'k') + "\n\n\n "));  // whole entries only
 }
 
 TEST_F(MainWindowTest, ConnectRefusesAMissingOrUnusablePort) {
