@@ -43,7 +43,8 @@ CTabSheet::CTabSheet(QWidget* parent) : QWidget(parent), tab_bar_(new CaptionTab
 void CTabSheet::AddPage(const QString& caption, QWidget* page) {
   if (page->accessibleName().isEmpty()) page->setAccessibleName(caption.trimmed());
   page->setParent(pane_layout_->parentWidget());
-  page->hide();
+  // The first page shows with the sheet; the others wait for their tab.
+  if (!pages_.isEmpty()) page->hide();
   pages_.append(page);
   tab_bar_->addTab(caption);  // the first tab added becomes current and shows its page
 }
@@ -80,5 +81,5 @@ void CTabSheet::ShowPage(int index) {
   }
   shown_ = page;
   pane_layout_->addWidget(page);
-  page->show();
+  if (page->testAttribute(Qt::WA_WState_ExplicitShowHide)) page->show();
 }
