@@ -2,8 +2,10 @@
 # Start-up time: from process start until the main window is mapped on the
 # X server, for the program (with a phone book of 1,000 entries in its
 # current directory) and for a minimal Qt dialog, both under Xvfb in the same
-# run. Prints each median in milliseconds and their ratio.
+# run; then the resident memory of each 3 s after its start. Prints medians
+# and the program's ratios to the minimal dialog.
 #   bench/startup/run.sh [repetitions]        (BUILD_DIR, default build-startup)
+# BEFORE=<another build of the program> measures it too, in the same rounds.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 repetitions=${1:-9}
@@ -14,6 +16,7 @@ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXA_BUILD_APP=
 cmake --build "$build_dir" -j 2 --target vexa-t-setup minimal_dialog >/dev/null
 program=$(realpath "$build_dir/src/app/vexa-t-setup")
 minimal=$(realpath "$build_dir/bench/startup/minimal_dialog")
+before=${BEFORE:+$(realpath "$BEFORE")}
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -31,37 +34,82 @@ trap cleanup EXIT
   printf '</HEALTHCHECK>\r\n'
 } >"$work/addressbook.xml"
 
-display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# A display number nobody uses, in the file system or in the abstract socket
+# names that other sandboxes on this machine may share with us.
+while :; do
+  number=$((100 + RANDOM % 900))
+  grep -q "X11-unix/X$number\$" /proc/net/unix || [ -e "/tmp/.X$number-lock" ] || break
+done
+# Without -noreset the server resets whenever its last client leaves, and a
+# program that connects meanwhile fails.
+Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>"$work/xvfb.log" &
 xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+export DISPLAY=:$number
+until xdotool getdisplaygeometry >/dev/null 2>&1; do
+  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; exit 1; }
+  sleep 0.1
+done
 
 # Milliseconds from starting the program to its window being mapped.
 startup_ms() {  # program window-title
   local start end pid
   start=$(date +%s%N)
-  (cd "$work" && exec "$1") >/dev/null 2>&1 &
+  (cd "$work" && exec "$1") >/dev/null 2>>"$work/errors.log" &
   pid=$!
   # Polled here rather than with --sync, which only looks twice a second.
-  until xdotool search --onlyvisible --name "^$2\$" >/dev/null 2>&1; do sleep 0.005; done
+  until xdotool search --onlyvisible --name "^$2\$" >/dev/null 2>&1; do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      echo "$1 ended without showing its window:" >&2
+      cat "$work/errors.log" "$work/xvfb.log" >&2
+      exit 1
+    fi
+    sleep 0.005
+  done
   end=$(date +%s%N)
   kill "$pid"
   wait "$pid" 2>/dev/null || true
   echo $(((end - start) / 1000000))
 }
 
+# Resident memory in kB 3 s after the program started.
+resident_kb() {  # program
+  local pid kb
+  (cd "$work" && exec "$1") >/dev/null 2>&1 &
+  pid=$!
+  sleep 3
+  kb=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+  echo "$kb"
+}
+
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-program_times=()
-minimal_times=()
+# Each round measures every program once, so that they share the machine's moods.
+declare -A times memory
+names=(minimal program)
+[ -n "$before" ] && names+=(before)
+declare -A path=([minimal]=$minimal [program]=$program [before]=$before)
+declare -A title=([minimal]="Minimal dialog" [program]="Vexa-T_Setup" [before]="Vexa-T_Setup")
 for _ in $(seq "$repetitions"); do
-  minimal_times+=("$(startup_ms "$minimal" "Minimal dialog")")
-  program_times+=("$(startup_ms "$program" "Vexa-T_Setup")")
+  for name in "${names[@]}"; do
+    times[$name]+="$(startup_ms "${path[$name]}" "${title[$name]}") "
+  done
 done
-minimal_median=$(printf '%s\n' "${minimal_times[@]}" | median)
-program_median=$(printf '%s\n' "${program_times[@]}" | median)
-echo "minimal dialog: ${minimal_times[*]} ms, median $minimal_median ms"
-echo "Vexa-T_Setup:   ${program_times[*]} ms, median $program_median ms"
-awk -v p="$program_median" -v m="$minimal_median" \
-  'BEGIN { printf "ratio: %.2f (target: at most 1.50)\n", p / m }'
+for _ in $(seq $(((repetitions + 2) / 3))); do
+  for name in "${names[@]}"; do memory[$name]+="$(resident_kb "${path[$name]}") "; done
+done
+
+declare -A time_median memory_median
+for name in "${names[@]}"; do
+  time_median[$name]=$(printf '%s\n' ${times[$name]} | median)
+  memory_median[$name]=$(printf '%s\n' ${memory[$name]} | median)
+  printf '%-8s start-up: %s ms, median %s ms\n' "$name" "${times[$name]}" "${time_median[$name]}"
+  printf '%-8s resident after 3 s: %s kB, median %s kB\n' "$name" "${memory[$name]}" \
+    "${memory_median[$name]}"
+done
+for name in "${names[@]:1}"; do
+  awk -v n="$name" -v t="${time_median[$name]}" -v tm="${time_median[minimal]}" \
+    -v m="${memory_median[$name]}" -v mm="${memory_median[minimal]}" \
+    'BEGIN { printf "%-8s start-up x%.2f (goal at most 1.30), memory x%.2f (goal at most 1.25)\n", n, t / tm, m / mm }'
+done

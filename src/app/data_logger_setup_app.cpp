@@ -1,6 +1,6 @@
 #include "app/data_logger_setup_app.h"
 
-#include "app/app_icon.h"
+#include "app/app_images.h"
 #include "app/data_logger_setup_dlg.h"
 #include "app/message_box_notifier.h"
 

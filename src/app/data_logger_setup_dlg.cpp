@@ -1,9 +1,9 @@
 #include "app/data_logger_setup_dlg.h"
 
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFile>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -20,14 +20,14 @@
 #include <ctime>
 
 #include "app/about_dlg.h"
-#include "app/app_icon.h"
+#include "app/app_images.h"
+#include "app/data_log_box.h"
 #include "app/device_selector.h"
 #include "app/image_button.h"
 #include "app/lamp.h"
 #include "app/phone_book_tab.h"
 #include "app/tab_sheet.h"
 #include "batch/batch_page.h"
-#include "link/data_log_text.h"
 #include "link/port_name.h"
 #include "pages/alarms/analog_alarm_page.h"
 #include "pages/alarms/input_alarm_page.h"
@@ -51,11 +51,18 @@ QString Latin1(const std::string& text) {
   return QString::fromLatin1(text);
 }
 
-// The edit box shows line ends as "\n"; the log keeps the logger's "\r\n".
-QString ForDisplay(const std::string& text) {
-  QString shown = Latin1(text);
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return shown;
+// Screen readers and automation meet the main window as a window; Qt gives that
+// role only to its own dialog and main window classes.
+QAccessibleInterface* AccessibleMainWindow(const QString& class_name, QObject* object) {
+  if (class_name != QLatin1String(CDataLoggerSetupDlg::staticMetaObject.className())) {
+    return nullptr;
+  }
+  return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
+void ExposeAsWindow() {
+  static const bool installed = (QAccessible::installFactory(AccessibleMainWindow), true);
+  (void)installed;
 }
 
 // Keeps a control's place in the layout while it is hidden, so that nothing
@@ -88,8 +95,8 @@ CDataLoggerSetupDlg::CDataLoggerSetupDlg(vexa::Notifier& notifier, std::string p
       exchange_(serial_port_, phone_book_, command_buffer_, setup_log_, notifier, *this),
       commands_(exchange_, phone_book_, notifier, *this),
       scroll_area_(std::make_unique<QScrollArea>(this)) {
+  ExposeAsWindow();
   setWindowTitle(QStringLiteral("Vexa-T_Setup"));
-  setWindowIcon(AppIcon());
 
   auto* content = new QWidget;
   auto* strip = new QHBoxLayout;
@@ -114,7 +121,6 @@ CDataLoggerSetupDlg::CDataLoggerSetupDlg(vexa::Notifier& notifier, std::string p
 
   // The initial state: RS232, nothing connected or selected, the device pages shown.
   rs232_radio_->setChecked(true);
-  OnTransportClicked(vexa::TransportMode::kRs232);
   ShowConnected(false);
   ProgressChanged();
   // The Connection list reads these; the phone book page fills its list when shown.
@@ -122,7 +128,7 @@ CDataLoggerSetupDlg::CDataLoggerSetupDlg(vexa::Notifier& notifier, std::string p
   // A damaged or unusable phone book is told once, over the window just shown.
   QTimer::singleShot(0, this, [this] { phone_book_.CheckFile(); });
   batch_page_->Refresh(false);
-  if (QScreen* screen = QGuiApplication::primaryScreen()) FitToScreen(screen->size());
+  if (QScreen* screen = QGuiApplication::primaryScreen()) FitToScreen(screen->availableGeometry());
 }
 
 CDataLoggerSetupDlg::~CDataLoggerSetupDlg() {
@@ -199,8 +205,9 @@ QWidget* CDataLoggerSetupDlg::BuildReadParameters() {
   progress_bar_->setRange(0, 100);
   progress_bar_->setTextVisible(false);
   progress_bar_->setAccessibleName(QStringLiteral("Command progress"));
+  // Its text, the count-down, is also its accessible name.
   stop_button_ = new QPushButton;
-  stop_button_->setAccessibleName(QStringLiteral("Stop"));  // its text counts down
+  stop_button_->setAccessibleDescription(QStringLiteral("Stops waiting for the reply"));
   stop_button_->setAutoDefault(false);
   KeepPlaceWhenHidden(progress_bar_);
   KeepPlaceWhenHidden(stop_button_);
@@ -224,14 +231,16 @@ QWidget* CDataLoggerSetupDlg::BuildReadParameters() {
 QWidget* CDataLoggerSetupDlg::BuildTitleBlock() {
   auto* block = new QWidget;
   auto* title = new QLabel(QStringLiteral("Vexa-T_Setup"));
+  // Larger, not bold: a bold face is one more font file to load at start-up.
   QFont title_font = title->font();
-  title_font.setBold(true);
   title_font.setPointSizeF(title_font.pointSizeF() * 1.5);
   title->setFont(title_font);
   auto* version = new QLabel(QStringLiteral("Version 1.0.1"));
 
+  // The result is the label's text and so its accessible name, which a screen
+  // reader is told of whenever it changes.
   status_text_ = new QLabel;
-  status_text_->setAccessibleName(QStringLiteral("Command status"));
+  status_text_->setAccessibleDescription(QStringLiteral("Command status"));
   status_text_->setMinimumWidth(
       status_text_->fontMetrics().horizontalAdvance(QStringLiteral("Communication Error  ")));
   status_text_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -285,14 +294,9 @@ void CDataLoggerSetupDlg::BuildTabs(QWidget* content) {
   device_sheet_->AddPage(QStringLiteral("  Batch Setup  "), batch_page_);
 
   data_log_area_ = new QWidget;
-  data_log_box_ = new QPlainTextEdit;
-  data_log_box_->setReadOnly(true);
+  data_log_box_ = new DataLogBox;
   data_log_box_->setAccessibleName(QStringLiteral("Data logs"));
-  data_log_box_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  // Replies have no blanks to break at: fill each line to the edge instead.
-  data_log_box_->setWordWrapMode(QTextOption::WrapAnywhere);
-  data_log_ = vexa::DataLogHeader(std::time(nullptr));
-  data_log_box_->setPlainText(ForDisplay(data_log_));
+  data_log_box_->ShowHeader(std::time(nullptr));
   buffer_clear_button_ = new QPushButton(QStringLiteral("Buffer Clear"));
   buffer_clear_button_->setAutoDefault(false);
   auto* log_layout = new QVBoxLayout(data_log_area_);
@@ -316,10 +320,14 @@ void CDataLoggerSetupDlg::BuildTabs(QWidget* content) {
 void CDataLoggerSetupDlg::ConnectHandlers() {
   connect(connect_button_, &QPushButton::clicked, this, [this] { OnConnectClicked(); });
   connect(next_logger_button_, &QPushButton::clicked, this, [this] { PlugInNextLogger(); });
-  connect(rs232_radio_, &QRadioButton::clicked, this,
-          [this] { OnTransportClicked(vexa::TransportMode::kRs232); });
-  connect(gsm_radio_, &QRadioButton::clicked, this,
-          [this] { OnTransportClicked(vexa::TransportMode::kGsmModem); });
+  // Whatever checks a radio button, a click, a key or an accessibility action,
+  // sets the route.
+  connect(rs232_radio_, &QRadioButton::toggled, this, [this](bool checked) {
+    if (checked) OnTransportChosen(vexa::TransportMode::kRs232);
+  });
+  connect(gsm_radio_, &QRadioButton::toggled, this, [this](bool checked) {
+    if (checked) OnTransportChosen(vexa::TransportMode::kGsmModem);
+  });
   connect(device_selector_, &DeviceSelector::aboutToShowPopup, this,
           [this] { RefillDeviceSelector(); });
   connect(device_selector_, &QComboBox::activated, this,
@@ -335,28 +343,51 @@ void CDataLoggerSetupDlg::ConnectHandlers() {
   connect(batch_button_, &QPushButton::clicked, this, [this] { commands_.BatchOrModemTest(); });
   connect(modem_version_button_, &QPushButton::clicked, this, [this] { commands_.ModemVersion(); });
   connect(stop_button_, &QPushButton::clicked, this, [this] { exchange_.RequestStop(); });
-  connect(buffer_clear_button_, &QPushButton::clicked, this, [this] { ClearDataLog(); });
+  connect(buffer_clear_button_, &QPushButton::clicked, data_log_box_, &DataLogBox::Clear);
   connect(help_button_, &QPushButton::clicked, this, [this] { ShowAbout(); });
   connect(top_tabs_, &QTabBar::currentChanged, this, [this](int index) { ShowTopTab(index); });
   connect(&command_timer_, &QTimer::timeout, this, [this] { TickCommand(); });
 }
 
-void CDataLoggerSetupDlg::FitToScreen(QSize screen) {
+void CDataLoggerSetupDlg::FitToScreen(const QRect& available) {
   // 1024 x 768 where the screen allows it; on smaller screens (1024 x 720,
-  // 1280 x 600, 800 x 600) the window fills the screen in that direction and
-  // its content scrolls. A window larger than the screen would leave controls
-  // out of reach.
+  // 1280 x 600, 800 x 600, or any other) the window fills the screen in that
+  // direction and its content scrolls. A window larger than the screen would
+  // leave controls out of reach.
   Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint;
-  if (screen.height() <= 720) flags |= Qt::WindowMaximizeButtonHint;
+  if (available.height() <= 720) flags |= Qt::WindowMaximizeButtonHint;
   if (windowFlags() != flags) {
     const bool shown = isVisible();
     setWindowFlags(flags);  // hides the window
     if (shown) show();
   }
-  resize(QSize(1024, 768).boundedTo(screen));
-  move(0, 0);
+  fitted_frame_ = QRect(available.topLeft(), QSize(1024, 768).boundedTo(available.size()));
+  ApplyFit();
+}
+
+void CDataLoggerSetupDlg::ApplyFit() {
+  fitted_margins_ = FrameMargins();
+  resize(fitted_frame_.size().shrunkBy(fitted_margins_));
+  move(fitted_frame_.topLeft());  // the frame's corner
+}
+
+QMargins CDataLoggerSetupDlg::FrameMargins() const {
+  const QRect frame = frameGeometry();
+  const QRect inside = geometry();
+  return {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+          frame.bottom() - inside.bottom()};
+}
+
+void CDataLoggerSetupDlg::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // The window manager frames the window only after it is shown: then the
+  // window is fitted again with the real frame.
+  if (!fitted_frame_.isNull() && !isMaximized() && FrameMargins() != fitted_margins_) {
+    QMetaObject::invokeMethod(
+        this, [this] { ApplyFit(); }, Qt::QueuedConnection);
+  }
 }
 
 void CDataLoggerSetupDlg::TickCommand() {
@@ -438,7 +469,7 @@ void CDataLoggerSetupDlg::PlugInNextLogger() {
   DataLogEntry("Simulator: logger " + simulator_->PlugInNextLogger() + " is now on the cable");
 }
 
-void CDataLoggerSetupDlg::OnTransportClicked(vexa::TransportMode mode) {
+void CDataLoggerSetupDlg::OnTransportChosen(vexa::TransportMode mode) {
   transport_mode_ = mode;
   // The radios are disabled while connected, so this never changes the route of a link.
   exchange_.set_transport_mode(mode);
@@ -477,16 +508,11 @@ void CDataLoggerSetupDlg::ShowTopTab(int index) {
     if (view->isVisible() && view != shown) shown->setGeometry(view->geometry());
   }
   for (QWidget* view : views) view->setVisible(view == shown);
-  const QIcon unselected(QStringLiteral(":/images/tab_unselected.png"));
-  const QIcon selected(QStringLiteral(":/images/tab_selected.png"));
+  const QIcon unselected(ResourceImage(QStringLiteral("tab_unselected")));
+  const QIcon selected(ResourceImage(QStringLiteral("tab_selected")));
   for (int tab = 0; tab < top_tabs_->count(); ++tab) {
     top_tabs_->setTabIcon(tab, tab == index ? selected : unselected);
   }
-}
-
-void CDataLoggerSetupDlg::ClearDataLog() {
-  data_log_.clear();
-  data_log_box_->clear();
 }
 
 void CDataLoggerSetupDlg::ShowAbout() {
@@ -577,8 +603,7 @@ void CDataLoggerSetupDlg::BatchResult(const std::string& status_text) {
 }
 
 void CDataLoggerSetupDlg::DataLogEntry(const std::string& text) {
-  data_log_ = vexa::PrependDataLogEntry(data_log_, text, std::time(nullptr));
-  data_log_box_->setPlainText(ForDisplay(data_log_));
+  data_log_box_->Prepend(text, std::time(nullptr));
 }
 
 void CDataLoggerSetupDlg::ProgressChanged() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMargins>
+#include <QRect>
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
@@ -19,7 +21,6 @@
 class QAbstractButton;
 class QComboBox;
 class QLabel;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -35,6 +36,7 @@ class CTarvoKSet3Dlg;
 class CTarvoKSet4Dlg;
 class CTarvoKSet5Dlg;
 class CTarvoKSet5Dlg2;
+class DataLogBox;
 class DeviceSelector;
 class Lamp;
 
@@ -52,9 +54,9 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
                       QWidget* parent = nullptr);
   ~CDataLoggerSetupDlg() override;
 
-  // Sizes the window for a screen of this size; the content scrolls where
-  // the window is smaller than it.
-  void FitToScreen(QSize screen);
+  // Fits the whole window, frame and title bar included, into this free area
+  // of a screen; the content scrolls where the window is smaller than it.
+  void FitToScreen(const QRect& available);
   // One 100 ms tick of the command in flight; the timer calls it.
   void TickCommand();
   // What the Simulator port entry starts; tests shorten its delays.
@@ -82,7 +84,13 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   void DataLogEntry(const std::string& text) override;
   void ProgressChanged() override;
 
+ protected:
+  void moveEvent(QMoveEvent* event) override;
+
  private:
+  void ApplyFit();
+  // The window manager's frame around the window; none until it has framed it.
+  QMargins FrameMargins() const;
   QWidget* BuildConnectionBar();
   QWidget* BuildReadParameters();
   QWidget* BuildTitleBlock();
@@ -95,12 +103,11 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   void ShowConnected(bool connected);
   void OnLinkLost(int generation);
   void PlugInNextLogger();
-  void OnTransportClicked(vexa::TransportMode mode);
+  void OnTransportChosen(vexa::TransportMode mode);
   void OnInitClicked();
   void OnDeviceChosen(int index);
   void RefillDeviceSelector();
   void ShowTopTab(int index);
-  void ClearDataLog();
   void ShowAbout();
 
   // The program-wide objects; they outlive every widget.
@@ -117,8 +124,10 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   // Counts every open and close, so that a lost-port notice of an earlier
   // connection is ignored. The receive thread reads it.
   std::atomic<int> link_generation_ = 0;
-  std::string data_log_;
   QTimer command_timer_;
+  // Where the window's frame goes, and the frame it was sized for.
+  QRect fitted_frame_;
+  QMargins fitted_margins_;
 
   // Every widget lives under this one, deleted first.
   std::unique_ptr<QScrollArea> scroll_area_;
@@ -145,7 +154,7 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   CMyTabCtrl1* phone_book_tab_ = nullptr;
   CTabSheet* device_sheet_ = nullptr;
   QWidget* data_log_area_ = nullptr;
-  QPlainTextEdit* data_log_box_ = nullptr;
+  DataLogBox* data_log_box_ = nullptr;
   QPushButton* buffer_clear_button_ = nullptr;
   CTarvoKSet1Dlg* device_setup_page_ = nullptr;
   CTarvoKSet2Dlg1* analog_channel_page_ = nullptr;

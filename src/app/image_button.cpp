@@ -2,10 +2,12 @@
 
 #include <QIcon>
 
+#include "app/app_images.h"
+
 ImageButton::ImageButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
   QIcon icon;
-  icon.addFile(QStringLiteral(":/images/button_normal.png"), QSize(18, 18), QIcon::Normal);
-  icon.addFile(QStringLiteral(":/images/button_active.png"), QSize(18, 18), QIcon::Active);
+  icon.addPixmap(ResourceImage(QStringLiteral("button_normal")), QIcon::Normal);
+  icon.addPixmap(ResourceImage(QStringLiteral("button_active")), QIcon::Active);
   setIcon(icon);
   setIconSize(QSize(18, 18));
   setAutoDefault(false);

@@ -1,9 +1,11 @@
 #include "app/lamp.h"
 
+#include "app/app_images.h"
+
 Lamp::Lamp(const QString& accessible_name, QWidget* parent)
     : QLabel(parent),
-      lit_image_(QStringLiteral(":/images/lamp_lit.png")),
-      dark_image_(QStringLiteral(":/images/lamp_dark.png")) {
+      lit_image_(ResourceImage(QStringLiteral("lamp_lit"))),
+      dark_image_(ResourceImage(QStringLiteral("lamp_dark"))) {
   setAccessibleName(accessible_name);
   setFixedSize(15, 15);
   setPixmap(dark_image_);

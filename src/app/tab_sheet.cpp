@@ -1,7 +1,9 @@
 #include "app/tab_sheet.h"
 
+#include <QFrame>
 #include <QStyle>
 #include <QTabBar>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace {
@@ -23,19 +25,61 @@ class CaptionTabBar : public QTabBar {
 
 }  // namespace
 
-CTabSheet::CTabSheet(QWidget* parent) : QTabWidget(parent) {
-  setTabBar(new CaptionTabBar);
-  tabBar()->setElideMode(Qt::ElideNone);
+CTabSheet::CTabSheet(QWidget* parent) : QWidget(parent), tab_bar_(new CaptionTabBar) {
+  tab_bar_->setElideMode(Qt::ElideNone);
+  tab_bar_->setExpanding(false);
+  auto* pane = new QFrame;
+  pane->setFrameShape(QFrame::StyledPanel);
+  pane_layout_ = new QVBoxLayout(pane);
+  pane_layout_->setContentsMargins(2, 2, 2, 2);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(tab_bar_);
+  layout->addWidget(pane, 1);
+  connect(tab_bar_, &QTabBar::currentChanged, this, &CTabSheet::ShowPage);
 }
 
 void CTabSheet::AddPage(const QString& caption, QWidget* page) {
   if (page->accessibleName().isEmpty()) page->setAccessibleName(caption.trimmed());
-  addTab(page, caption);
+  page->setParent(pane_layout_->parentWidget());
+  // The first page shows with the sheet; the others wait for their tab.
+  if (!pages_.isEmpty()) page->hide();
+  pages_.append(page);
+  tab_bar_->addTab(caption);  // the first tab added becomes current and shows its page
 }
 
 int CTabSheet::SetActivePage(int index) {
   if (index < 0 || index >= count()) return -1;
   const int previous = currentIndex();
-  setCurrentIndex(index);
+  tab_bar_->setCurrentIndex(index);
   return previous;
+}
+
+int CTabSheet::count() const {
+  return static_cast<int>(pages_.size());
+}
+
+int CTabSheet::currentIndex() const {
+  return tab_bar_->currentIndex();
+}
+
+QWidget* CTabSheet::widget(int index) const {
+  return index >= 0 && index < count() ? pages_[index] : nullptr;
+}
+
+QString CTabSheet::tabText(int index) const {
+  return tab_bar_->tabText(index);
+}
+
+void CTabSheet::ShowPage(int index) {
+  QWidget* page = widget(index);
+  if (page == shown_ || page == nullptr) return;
+  if (shown_) {
+    pane_layout_->removeWidget(shown_);
+    shown_->hide();
+  }
+  shown_ = page;
+  pane_layout_->addWidget(page);
+  if (page->testAttribute(Qt::WA_WState_ExplicitShowHide)) page->show();
 }

@@ -21,20 +21,31 @@ std::string DataLogHeader(std::time_t now) {
          std::string(71, '-');
 }
 
-std::string PrependDataLogEntry(std::string_view previous, std::string_view reply,
-                                std::time_t now) {
+std::string DataLogEntry(std::string_view reply, std::time_t now) {
   const std::string_view shown = reply == kInitializeDone ? "Initialization Completed!" : reply;
   std::string text = FormatLocalTime("->[%m/%d/%y %X]", now) + std::string(86, '-');
   text += "\r\n";
   text += shown;
   text += "\r\n\r\n ";
-  text += previous;
-  if (text.size() <= kDataLogLimit) return text;
-
-  // Drop whole older entries from the bottom; a single huge entry is cut.
-  const std::size_t boundary = text.rfind("\r\n\r\n ->[", kDataLogLimit - 8);
-  text.resize(boundary != std::string::npos && boundary > 0 ? boundary + 4 : kDataLogLimit);
+  if (text.size() > kDataLogLimit) text.resize(kDataLogLimit);
   return text;
+}
+
+std::size_t DataLogBound::Prepend(std::size_t bytes, std::size_t shown) {
+  pieces_.push_front({bytes, shown});
+  bytes_ += bytes;
+  std::size_t removed = 0;
+  while (bytes_ > kDataLogLimit && pieces_.size() > 1) {
+    bytes_ -= pieces_.back().bytes;
+    removed += pieces_.back().shown;
+    pieces_.pop_back();
+  }
+  return removed;
+}
+
+void DataLogBound::Clear() {
+  pieces_.clear();
+  bytes_ = 0;
 }
 
 std::string ShortenForDataLog(std::string_view text) {

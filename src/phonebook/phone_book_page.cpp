@@ -80,6 +80,12 @@ CSet4::CSet4(vexa::PhoneBookStore& store, vexa::Notifier& notifier, QWidget* par
   AddButton(buttons, "Delete", &CSet4::DeleteClicked);
   buttons->addStretch();
 
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(form);
+  page->addLayout(buttons);
+}
+
+void CSet4::BuildList() {
   list_ = new QTableWidget(0, kColumns, this);
   list_->setAccessibleName("Phone Book");
   for (int column = 0; column < kColumns; ++column) {
@@ -97,11 +103,10 @@ CSet4::CSet4(vexa::PhoneBookStore& store, vexa::Notifier& notifier, QWidget* par
   list_->horizontalHeader()->setStretchLastSection(false);
   connect(list_, &QTableWidget::itemSelectionChanged, this, &CSet4::SelectionChanged);
   connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this, &CSet4::HeaderClicked);
-
-  auto* page = new QVBoxLayout(this);
-  page->addLayout(form);
-  page->addLayout(buttons);
-  page->addWidget(list_, 1);
+  static_cast<QVBoxLayout*>(layout())->addWidget(list_, 1);
+  // In place and shown at once, so that its columns are sized to its real width.
+  list_->show();
+  layout()->activate();
 }
 
 QLineEdit* CSet4::AddField(QFormLayout* form, const QString& label) {
@@ -122,7 +127,7 @@ void CSet4::AddButton(QHBoxLayout* row, const QString& text, void (CSet4::*actio
 void CSet4::Reload() {
   store_.ReloadEntries();
   const std::vector<vexa::PhoneBookEntry>& entries = store_.entries();
-  {
+  if (list_) {
     // Rows that go away with the old list are no choice of the engineer.
     const QSignalBlocker blocker(list_);
     list_->setRowCount(0);
@@ -137,7 +142,7 @@ void CSet4::Reload() {
     }
   }
   if (copy_first_row_) {
-    SetFields(entries.empty() ? vexa::PhoneBookEntry{} : Row(0));
+    SetFields(entries.empty() ? vexa::PhoneBookEntry{} : entries.front());
     copy_first_row_ = false;
   }
 }
@@ -166,12 +171,13 @@ bool CSet4::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CSet4::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  // Once, when the list first has its size; later the engineer's widths stay.
-  if (!columns_sized_) {
+  // The list is built when the page is first shown, not when the window opens,
+  // and sized then; later the engineer's column widths stay.
+  if (!list_) {
+    BuildList();
     SizeColumns();
-    columns_sized_ = true;
   }
+  QWidget::showEvent(event);
   Reload();
 }
 

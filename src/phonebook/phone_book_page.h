@@ -38,6 +38,7 @@ class CSet4 : public QWidget {
 
  private:
   QLineEdit* AddField(QFormLayout* form, const QString& label);
+  void BuildList();
   void AddButton(QHBoxLayout* row, const QString& text, void (CSet4::*action)());
 
   void PadId();
@@ -64,9 +65,8 @@ class CSet4 : public QWidget {
   QLineEdit* phone_;
   QLineEdit* enquiry_password_;
   QLineEdit* setup_password_;
-  QTableWidget* list_;
+  QTableWidget* list_ = nullptr;  // built when the page is first shown
   int sort_column_ = 0;
   bool sort_ascending_ = true;
   bool copy_first_row_ = false;
-  bool columns_sized_ = false;
 };

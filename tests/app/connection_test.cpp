@@ -98,6 +98,9 @@ TEST_F(ConnectionTest, ReplyWithoutItsEndMarkIsADataError) {
   far_.Write("#STC1:000041;TM:2612091430;");
   ASSERT_TRUE(WaitForCommandEnd());
   EXPECT_EQ(StatusText(), "Data Error");
+  // A screen reader reads the result as the label's name.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(StatusLabel())->text(QAccessible::Name),
+            "Data Error");
   EXPECT_FALSE(LampNamed("Command")->lit());
 }
 
@@ -118,7 +121,9 @@ TEST_F(ConnectionTest, UnansweredCommandTimesOutAfterFortySeconds) {
   Click("#1");
   EXPECT_EQ(far_.Read(), "135791#CHEACK1#");
   window_->TickCommand();
-  EXPECT_EQ(Button("Stop")->text(), "Stop 40");
+  EXPECT_EQ(StopButton()->text(), "Stop 40");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(StopButton())->text(QAccessible::Name),
+            "Stop 40");
 
   const int ticks = TickUntilEnd() + 1;
   EXPECT_GE(ticks, 401);
@@ -136,7 +141,7 @@ TEST_F(ConnectionTest, StopEndsTheWaitAtTheNextTick) {
   ChooseLoggerAndAnswerItsStatus();
   Click("#2");
   window_->TickCommand();
-  Click("Stop");
+  QTest::mouseClick(StopButton(), Qt::LeftButton);
   EXPECT_EQ(TickUntilEnd(), 1);
   EXPECT_EQ(StatusText(), "Command Time Out");
 }

@@ -82,6 +82,10 @@ TEST_F(MainWindowTest, SetActivePageRefusesPagesThatDoNotExist) {
   EXPECT_EQ(pages->currentIndex(), 6);
   EXPECT_TRUE(pages->widget(6)->isVisible());
   EXPECT_FALSE(pages->widget(0)->isVisible());
+  // A page laid out only when first shown still fills the sheet.
+  QApplication::processEvents();
+  EXPECT_GT(pages->widget(6)->width(), 900);
+  EXPECT_GT(pages->widget(6)->height(), 500);
   EXPECT_EQ(pages->SetActivePage(6), 6);
   EXPECT_EQ(pages->currentIndex(), 6);
 }
@@ -136,6 +140,25 @@ TEST_F(MainWindowTest, DataLogShowsNewestEntryFirstUnderItsHeader) {
   EXPECT_TRUE(box->toPlainText().isEmpty());
   window_->DataLogEntry("after clearing");
   EXPECT_TRUE(box->toPlainText().endsWith("after clearing\n\n "));
+}
+
+TEST_F(MainWindowTest, DataLogKeepsTheNewestTwoMebibytesInWholeEntries) {
+  auto* box = Control<QPlainTextEdit>("Data logs");
+  for (int i = 0; i < 30; ++i) {
+    // Replies of 100,000 bytes in lines of 100, each reply marked with its number.
+    std::string reply;
+    for (int line = 0; line < 1000; ++line) reply += std::string(98, 'a' + i % 26) + "\r\n";
+    window_->DataLogEntry(std::to_string(i) + reply);
+  }
+  const QString text = box->toPlainText();
+  // Shown with one character per line end; kept at most 2 MiB with the logger's two.
+  EXPECT_LE(text.size() + text.count('\n'), 2 * 1024 * 1024);
+  EXPECT_GT(text.size() + text.count('\n'), 2 * 1024 * 1024 - 110'000);
+  EXPECT_TRUE(text.contains("\n29ddd"));  // the newest on top
+  EXPECT_LT(text.indexOf("\n29"), text.indexOf("\n28"));
+  EXPECT_FALSE(text.contains("Data logs"));  // the header left first
+  EXPECT_FALSE(text.contains("\n9" + QString(98, 'j')));
+  EXPECT_TRUE(text.endsWith(QString(98, 'k') + "\n\n\n "));  // whole entries only
 }
 
 TEST_F(MainWindowTest, ConnectRefusesAMissingOrUnusablePort) {
@@ -231,25 +254,31 @@ TEST_F(MainWindowTest, ReadButtonsNeedASelectedDevice) {
   }
 }
 
-TEST_F(MainWindowTest, WindowFitsTheScreenAndScrollsWhereItCannot) {
+TEST_F(MainWindowTest, WholeWindowFitsTheScreenAndScrollsWhereItCannot) {
   auto* scroll = window_->findChild<QScrollArea*>();
-  const auto fit = [&](QSize screen) {
-    window_->FitToScreen(screen);
-    QTest::qWait(100);
-    return std::tuple(scroll->horizontalScrollBar()->isVisible(),
-                      scroll->verticalScrollBar()->isVisible(),
-                      window_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+  struct Case {
+    QRect available;  // the screen less its panels
+    QRect frame;      // the whole window, frame and title bar included
+    bool horizontal_bar, vertical_bar, maximise_box;
   };
-  // Scroll bars (horizontal, vertical) and the maximise box.
-  EXPECT_EQ(fit(QSize(1920, 1080)), std::tuple(false, false, false));
-  EXPECT_EQ(window_->size(), QSize(1024, 768));
-  EXPECT_EQ(window_->pos(), QPoint(0, 0));
-  EXPECT_EQ(fit(QSize(1280, 600)), std::tuple(false, true, true));
-  EXPECT_EQ(window_->size(), QSize(1024, 600));
-  EXPECT_EQ(fit(QSize(1280, 720)), std::tuple(false, true, true));
-  EXPECT_EQ(window_->size(), QSize(1024, 720));
-  EXPECT_EQ(fit(QSize(800, 600)), std::tuple(true, true, true));
-  EXPECT_EQ(window_->size(), QSize(800, 600));
+  const Case cases[] = {
+      {{0, 0, 1920, 1080}, {0, 0, 1024, 768}, false, false, false},
+      {{0, 0, 1024, 768}, {0, 0, 1024, 768}, false, false, false},
+      {{0, 0, 1280, 720}, {0, 0, 1024, 720}, false, true, true},
+      {{0, 0, 1280, 600}, {0, 0, 1024, 600}, false, true, true},
+      {{0, 0, 800, 600}, {0, 0, 800, 600}, true, true, true},
+      {{0, 0, 640, 480}, {0, 0, 640, 480}, true, true, true},         // not a listed screen: capped
+      {{0, 32, 1024, 736}, {0, 32, 1024, 736}, false, false, false},  // a panel at the top
+  };
+  for (const Case& c : cases) {
+    window_->FitToScreen(c.available);
+    QTest::qWait(50);
+    EXPECT_EQ(window_->frameGeometry(), c.frame)
+        << c.available.width() << "x" << c.available.height();
+    EXPECT_EQ(scroll->horizontalScrollBar()->isVisible(), c.horizontal_bar) << c.available.width();
+    EXPECT_EQ(scroll->verticalScrollBar()->isVisible(), c.vertical_bar) << c.available.height();
+    EXPECT_EQ(window_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint), c.maximise_box);
+  }
 }
 
 TEST_F(MainWindowTest, EveryControlHasAnAccessibleName) {

@@ -77,7 +77,23 @@ class WindowTest : public ::testing::Test {
   Lamp* LampNamed(const QString& name) { return Control<Lamp>(name); }
   QComboBox* PortList() { return Control<QComboBox>("Port:"); }
   QComboBox* DeviceList() { return Control<QComboBox>("Connection:"); }
-  QString StatusText() { return Control<QLabel>("Command status")->text(); }
+  // The command result: the label described as the command status, named by its text.
+  QLabel* StatusLabel() {
+    for (QLabel* label : window_->findChildren<QLabel*>()) {
+      if (label->accessibleDescription() == "Command status") return label;
+    }
+    ADD_FAILURE() << "no command status";
+    return nullptr;
+  }
+  QString StatusText() { return StatusLabel()->text(); }
+  // The Stop button, named by its count-down.
+  QPushButton* StopButton() {
+    for (QPushButton* button : window_->findChildren<QPushButton*>()) {
+      if (button->accessibleDescription() == "Stops waiting for the reply") return button;
+    }
+    ADD_FAILURE() << "no Stop button";
+    return nullptr;
+  }
   QString DataLog() { return Control<QPlainTextEdit>("Data logs")->toPlainText(); }
   CTabSheet* DevicePages() { return window_->findChild<CTabSheet*>(); }
 

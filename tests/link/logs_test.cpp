@@ -94,39 +94,39 @@ TEST(SetupLog, RefusesAHardLinkedFile) {
   EXPECT_EQ(ReadBytes(path), "");
 }
 
-TEST(DataLogText, HeaderAndEntriesNewestFirst) {
+TEST(DataLogText, HeaderAndEntryLayout) {
   const std::time_t now = std::time(nullptr);
   const std::string header = DataLogHeader(now);
   EXPECT_TRUE(std::regex_match(header, std::regex(R"(->\[\d\d/\d\d/\d\d \]-{16}Data logs-{71})")));
-
-  std::string box = PrependDataLogEntry(header, "first", now);
-  box = PrependDataLogEntry(box, "second", now);
-  const std::regex entry(R"(->\[\d\d/\d\d/\d\d [^\]]+\]-{86})");
-  std::smatch match;
-  ASSERT_TRUE(std::regex_search(box, match, entry));
-  EXPECT_EQ(match.position(0), 0);
-  const std::string stamp = match.str(0);
-  EXPECT_EQ(box, stamp + "\r\nsecond\r\n\r\n " + stamp + "\r\nfirst\r\n\r\n " + header);
+  EXPECT_TRUE(
+      std::regex_match(DataLogEntry("second", now),
+                       std::regex(R"(->\[\d\d/\d\d/\d\d [^\]]+\]-{86}\r\nsecond\r\n\r\n )")));
 }
 
 TEST(DataLogText, OnlyTheExactResetTextIsRenamed) {
-  EXPECT_NE(
-      PrependDataLogEntry("", "initialize succesed!", 0).find("\r\nInitialization Completed!\r\n"),
-      std::string::npos);
-  EXPECT_NE(
-      PrependDataLogEntry("", "xinitialize succesed!", 0).find("\r\nxinitialize succesed!\r\n"),
-      std::string::npos);
+  EXPECT_NE(DataLogEntry("initialize succesed!", 0).find("\r\nInitialization Completed!\r\n"),
+            std::string::npos);
+  EXPECT_NE(DataLogEntry("xinitialize succesed!", 0).find("\r\nxinitialize succesed!\r\n"),
+            std::string::npos);
 }
 
 TEST(DataLogText, KeepsTheNewestTwoMebibytesInWholeEntries) {
-  std::string box = DataLogHeader(0);
-  const std::string reply(100'000, 'r');
-  for (int i = 0; i < 30; ++i) box = PrependDataLogEntry(box, reply, 0);
-  EXPECT_LE(box.size(), kDataLogLimit);
-  EXPECT_GT(box.size(), kDataLogLimit - 2 * reply.size());
-  EXPECT_EQ(box.substr(box.size() - 4), "\r\n\r\n");
-  // A single entry bigger than the limit is cut, not dropped.
-  EXPECT_EQ(PrependDataLogEntry("", std::string(3 * kDataLogLimit, 'x'), 0).size(), kDataLogLimit);
+  DataLogBound bound;
+  // The header is shown as one character here, each entry as one fewer than its bytes.
+  EXPECT_EQ(bound.Prepend(DataLogHeader(0).size(), 1), 0u);
+  const std::size_t entry = DataLogEntry(std::string(100'000, 'r'), 0).size();
+  std::size_t removed = 0;
+  for (int i = 0; i < 30; ++i) removed += bound.Prepend(entry, entry - 1);
+  // The header leaves first, then the oldest entries, whole.
+  const std::size_t kept = kDataLogLimit / entry;
+  EXPECT_EQ(removed, 1 + (30 - kept) * (entry - 1));
+
+  // After Buffer Clear nothing older is left to drop.
+  bound.Clear();
+  EXPECT_EQ(bound.Prepend(entry, entry), 0u);
+  // A single entry bigger than the whole log is cut, not dropped.
+  EXPECT_EQ(DataLogEntry(std::string(3 * kDataLogLimit, 'x'), 0).size(), kDataLogLimit);
+  EXPECT_EQ(bound.Prepend(kDataLogLimit, kDataLogLimit), entry);
 }
 
 TEST(DataLogText, LongStationValuesAreShortened) {

@@ -186,7 +186,7 @@ TEST_F(DeviceSetupPageTest, NowButtonWritesTheLocalTimeInTheLoggersFormat) {
     return std::string(text);
   };
   const std::string before = now();
-  Click("Date/Time Now");
+  Click("...");
   EXPECT_TRUE(Text("Date/Time") == before || Text("Date/Time") == now()) << Text("Date/Time");
 }
 
@@ -245,10 +245,23 @@ TEST_F(DeviceSetupPageTest, ReplyEdgeCasesLeaveUntouchedWhatTheyCannotRead) {
   page.ReadGroup1Reply("CP:+4999;");
   EXPECT_EQ(Text("Control Centre Number"), "+4917");
   EXPECT_EQ(Chosen("SMS Upload Interval"), "24 Hour");
-  // A long number from the logger is shown, not refused: the length check is for typing.
-  page.ReadGroup1Reply("AP1:+49170123456789012345;");
+  EXPECT_TRUE(notifier.messages.empty());
+}
+
+TEST_F(DeviceSetupPageTest, OverLongNumbersFromTheLoggerAreReportedAfterTheReply) {
+  page.ReadGroup1Reply("CP:+4917012345678901234,2;AP1:+49170123456789012345;AP2:+4917;");
+  // Nothing while the reply is being read: it is shown as it came.
   EXPECT_EQ(Text("Alarm Phone 1"), "+49170123456789012345");
   EXPECT_TRUE(notifier.messages.empty());
+
+  QApplication::processEvents();
+  ASSERT_EQ(notifier.messages.size(), 2u);
+  EXPECT_EQ(notifier.Last(), "Phone Number over 19 Number!");
+  EXPECT_EQ(Text("Control Centre Number"), "");
+  EXPECT_EQ(Text("Alarm Phone 1"), "");
+  EXPECT_EQ(Text("Alarm Phone 2"), "+4917");
+  // The logger's setting stays recorded as read.
+  EXPECT_EQ(Recorded(11009), "246802#AP1:+49170123456789012345!#");
 }
 
 TEST_F(DeviceSetupPageTest, InfoBoxShowsTheResetReplyInWords) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
@@ -45,23 +46,30 @@ inline bool IsControl(QWidget* widget) {
          qobject_cast<QLabel*>(widget) || qobject_cast<QGroupBox*>(widget);
 }
 
+// True for the parts Qt builds inside a control: a combo box's line edit, a
+// list's viewport, headers and in-place editors, the scroll bars of anything
+// that scrolls.
+inline bool IsPartOfAControl(QWidget* widget) {
+  QWidget* parent = widget->parentWidget();
+  QWidget* grandparent = parent ? parent->parentWidget() : nullptr;
+  if (widget->objectName().startsWith("qt_")) return true;
+  if (qobject_cast<QComboBox*>(parent) || qobject_cast<QAbstractSpinBox*>(parent) ||
+      qobject_cast<QAbstractItemView*>(parent) || qobject_cast<QAbstractItemView*>(grandparent)) {
+    return true;
+  }
+  // A scroll area keeps its scroll bars in containers of its own, beside its viewport.
+  auto* area = qobject_cast<QAbstractScrollArea*>(grandparent);
+  return area && parent != area->viewport();
+}
+
 // Every control under `root` that would be visible with `root` shown and that
 // a screen reader cannot name: no accessible name, or a name that does not
 // contain the control's visible text. Labels without text are skipped, and so
-// are the parts Qt builds inside a control (a combo box's line edit, a list's
-// viewport and headers, a scroll bar).
+// are the parts Qt builds inside a control.
 inline std::vector<std::string> AccessibilityProblems(QWidget* root) {
   std::vector<std::string> problems;
   for (QWidget* widget : root->findChildren<QWidget*>()) {
-    if (!widget->isVisibleTo(root) || !IsControl(widget)) continue;
-    if (widget->objectName().startsWith("qt_")) continue;
-    if (qobject_cast<QComboBox*>(widget->parentWidget()) ||
-        qobject_cast<QAbstractSpinBox*>(widget->parentWidget()) ||
-        qobject_cast<QAbstractItemView*>(widget->parentWidget()) ||
-        qobject_cast<QAbstractItemView*>(
-            widget->parentWidget() ? widget->parentWidget()->parentWidget() : nullptr)) {
-      continue;
-    }
+    if (!widget->isVisibleTo(root) || !IsControl(widget) || IsPartOfAControl(widget)) continue;
     const QString visible = VisibleText(widget);
     if (qobject_cast<QLabel*>(widget) && visible.isEmpty()) continue;
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);

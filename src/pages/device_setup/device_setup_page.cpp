@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <ctime>
+#include <vector>
 
 #include "link/local_time.h"
 #include "pages/device_setup/group1_settings.h"
@@ -103,8 +104,8 @@ CTarvoKSet1Dlg::CTarvoKSet1Dlg(vexa::PageContext context, QWidget* parent)
        {station_id_, enquiry_password_, setup_password_, control_centre_number_}) {
     field->installEventFilter(this);
   }
-  // Only the engineer's typing is checked: a message box while a reply is
-  // being read would run a nested event loop inside the reply's delivery.
+  // Typing is checked at once; numbers a reply fills in are checked after the
+  // reply (ReadGroup1Reply).
   for (QLineEdit* field : {control_centre_number_, alarm_phone1_, alarm_phone2_}) {
     connect(field, &QLineEdit::textEdited, this, [this, field] { CheckPhoneNumberLength(field); });
   }
@@ -134,8 +135,9 @@ QGroupBox* CTarvoKSet1Dlg::BuildDeviceProperties() {
   date_time_ = AddEdit(grid, 5, "Date/Time");
   grid->addWidget(SetButton("Set Date/Time", [this] { SetDateTime(); }), 5, kSetColumn);
   auto* now = new QPushButton("...");
-  now->setAccessibleName("Date/Time Now");
-  now->setToolTip("Take the date and time of this computer");
+  now->setAccessibleName("...");
+  now->setAccessibleDescription("Fills Date/Time with this computer's date and time");
+  now->setToolTip(now->accessibleDescription());
   now->setFixedWidth(kExtraButtonWidth);
   connect(now, &QPushButton::clicked, this, &CTarvoKSet1Dlg::FillDateTimeNow);
   grid->addWidget(now, 5, kExtraColumn, Qt::AlignLeft);
@@ -364,6 +366,18 @@ void CTarvoKSet1Dlg::ReadGroup1Reply(const std::string& reply) {
   }
   fill(alarm_phone1_, settings.alarm_phone1);
   fill(alarm_phone2_, settings.alarm_phone2);
+  // Over-long numbers from the logger are reported once the reply has been
+  // handled: a message box inside its delivery would run a nested event loop.
+  std::vector<QLineEdit*> numbers;
+  if (settings.sms_upload) numbers.push_back(control_centre_number_);
+  if (settings.alarm_phone1) numbers.push_back(alarm_phone1_);
+  if (settings.alarm_phone2) numbers.push_back(alarm_phone2_);
+  QMetaObject::invokeMethod(
+      this,
+      [this, numbers] {
+        for (QLineEdit* field : numbers) CheckPhoneNumberLength(field);
+      },
+      Qt::QueuedConnection);
   if (settings.module_status) {
     gsm_module_lamp_->SetLit(settings.module_status->gsm_module_ok);
     sim_card_lamp_->SetLit(settings.module_status->sim_card_ok);

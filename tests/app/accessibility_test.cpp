@@ -1,0 +1,74 @@
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QTabBar>
+
+#include "support/accessibility_check.h"
+#include "window_fixture.h"
+
+namespace vexa::testing {
+namespace {
+
+using AccessibilityTest = WindowTest;
+
+std::string Joined(const std::vector<std::string>& problems) {
+  std::string text;
+  for (const std::string& problem : problems) text += "\n  " + problem;
+  return text;
+}
+
+// Every view the engineer can reach, each device page in turn: whatever the
+// pages hold, every visible control is named and its name holds its text.
+TEST_F(AccessibilityTest, EveryViewOfTheWindowNamesItsControls) {
+  QAccessibleInterface* window = QAccessible::queryAccessibleInterface(window_.get());
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->role(), QAccessible::Window);
+  EXPECT_EQ(window->text(QAccessible::Name), "Vexa-T_Setup");
+
+  QTabBar* views = Control<QTabBar>("Views");
+  views->setCurrentIndex(1);
+  CTabSheet* pages = DevicePages();
+  ASSERT_EQ(pages->count(), 8);
+  for (int page = 0; page < pages->count(); ++page) {
+    pages->SetActivePage(page);
+    EXPECT_EQ(AccessibilityProblems(window_.get()), std::vector<std::string>())
+        << pages->tabText(page).toStdString() << Joined(AccessibilityProblems(window_.get()));
+  }
+  for (int view : {0, 2}) {
+    views->setCurrentIndex(view);
+    EXPECT_EQ(AccessibilityProblems(window_.get()), std::vector<std::string>())
+        << views->tabText(view).toStdString() << Joined(AccessibilityProblems(window_.get()));
+  }
+}
+
+TEST_F(AccessibilityTest, RouteFollowsWhateverChecksItsRadioButton) {
+  auto* rs232 = Control<QRadioButton>("RS232");
+  auto* gsm = Control<QRadioButton>("GSM Modem");
+  const auto gsm_shown = [&] {
+    return gsm->isChecked() && Button("M test")->isVisible() &&
+           !Control<QPushButton>("Init")->isVisible();
+  };
+
+  // The keyboard: the arrow key moves the check to the route beside.
+  QApplication::setActiveWindow(window_.get());
+  rs232->setFocus();
+  QTest::keyClick(rs232, Qt::Key_Right);
+  EXPECT_TRUE(gsm_shown());
+
+  // An accessibility action, as a screen reader or automation sends it.
+  QAccessibleActionInterface* actions =
+      QAccessible::queryAccessibleInterface(rs232)->actionInterface();
+  ASSERT_NE(actions, nullptr);
+  actions->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(rs232->isChecked());
+  EXPECT_TRUE(Button("Batch")->isVisible());
+  EXPECT_TRUE(Button("Init")->isVisible());
+
+  gsm->setChecked(true);
+  EXPECT_TRUE(gsm_shown());
+  // The route goes with the link: a GSM connection to a port that is not there fails.
+  ConnectTo((folder_.path() / "no-such-port").string());
+  EXPECT_EQ(notifier_.Last(), "Connect Error,Port Invalid!");
+}
+
+}  // namespace
+}  // namespace vexa::testing
