@@ -127,7 +127,6 @@ CDataLoggerSetupDlg::CDataLoggerSetupDlg(vexa::Notifier& notifier, std::string p
   phone_book_.ReloadEntries();
   // A damaged or unusable phone book is told once, over the window just shown.
   QTimer::singleShot(0, this, [this] { phone_book_.CheckFile(); });
-  batch_page_->Refresh(false);
   if (QScreen* screen = QGuiApplication::primaryScreen()) FitToScreen(screen->availableGeometry());
 }
 
@@ -135,6 +134,15 @@ CDataLoggerSetupDlg::~CDataLoggerSetupDlg() {
   // Ends the receive thread before the objects it reports to go away.
   CloseLink();
   scroll_area_.reset();
+}
+
+template <typename Page>
+Page* CDataLoggerSetupDlg::DevicePage(int index) {
+  return static_cast<Page*>(device_sheet_->widget(index));
+}
+
+CBatchInitDlg* CDataLoggerSetupDlg::BatchPage() {
+  return DevicePage<CBatchInitDlg>(vexa::kBatchSetupPage);
 }
 
 QWidget* CDataLoggerSetupDlg::BuildConnectionBar() {
@@ -276,22 +284,28 @@ void CDataLoggerSetupDlg::BuildTabs(QWidget* content) {
   const vexa::PageContext context{exchange_, phone_book_, command_buffer_, serial_port_, notifier_};
   device_sheet_ = new CTabSheet;
   device_sheet_->setAccessibleName(QStringLiteral("Device pages"));
-  device_setup_page_ = new CTarvoKSet1Dlg(context, device_sheet_);
-  analog_channel_page_ = new CTarvoKSet2Dlg1(context, device_sheet_);
-  digital_channel_page_ = new CTarvoKSet3Dlg(context, device_sheet_);
-  relay_output_page_ = new CTarvoKSet4Dlg(context, device_sheet_);
-  analog_alarm_page_ = new CTarvoKSet5Dlg(context, device_sheet_);
-  input_alarm_page_ = new CTarvoKSet5Dlg2(context, device_sheet_);
-  data_record_page_ = new CSet3(context, device_sheet_);
-  batch_page_ = new CBatchInitDlg(context, device_sheet_);
-  device_sheet_->AddPage(QStringLiteral("    Device Setup   "), device_setup_page_);
-  device_sheet_->AddPage(QStringLiteral("   Analog Channel   "), analog_channel_page_);
-  device_sheet_->AddPage(QStringLiteral(" Digital Channel "), digital_channel_page_);
-  device_sheet_->AddPage(QStringLiteral("  Relay Output  "), relay_output_page_);
-  device_sheet_->AddPage(QStringLiteral(" AD Alarm Message "), analog_alarm_page_);
-  device_sheet_->AddPage(QStringLiteral(" IN Alarm Message "), input_alarm_page_);
-  device_sheet_->AddPage(QStringLiteral("  Data Record  "), data_record_page_);
-  device_sheet_->AddPage(QStringLiteral("  Batch Setup  "), batch_page_);
+  const auto add = [this, context](const QString& caption, auto make) {
+    device_sheet_->AddPage(caption, [this, context, make] { return make(context, device_sheet_); });
+  };
+  add(QStringLiteral("    Device Setup   "),
+      [](auto context, auto* sheet) { return new CTarvoKSet1Dlg(context, sheet); });
+  add(QStringLiteral("   Analog Channel   "),
+      [](auto context, auto* sheet) { return new CTarvoKSet2Dlg1(context, sheet); });
+  add(QStringLiteral(" Digital Channel "),
+      [](auto context, auto* sheet) { return new CTarvoKSet3Dlg(context, sheet); });
+  add(QStringLiteral("  Relay Output  "),
+      [](auto context, auto* sheet) { return new CTarvoKSet4Dlg(context, sheet); });
+  add(QStringLiteral(" AD Alarm Message "),
+      [](auto context, auto* sheet) { return new CTarvoKSet5Dlg(context, sheet); });
+  add(QStringLiteral(" IN Alarm Message "),
+      [](auto context, auto* sheet) { return new CTarvoKSet5Dlg2(context, sheet); });
+  add(QStringLiteral("  Data Record  "),
+      [](auto context, auto* sheet) { return new CSet3(context, sheet); });
+  add(QStringLiteral("  Batch Setup  "), [this](auto context, auto* sheet) {
+    auto* page = new CBatchInitDlg(context, sheet);
+    page->SetBatchEnabled(transport_mode_ != vexa::TransportMode::kGsmModem);
+    return page;
+  });
 
   data_log_area_ = new QWidget;
   data_log_box_ = new DataLogBox;
@@ -477,8 +491,8 @@ void CDataLoggerSetupDlg::OnTransportChosen(vexa::TransportMode mode) {
   init_button_->setVisible(!gsm);
   batch_button_->setText(gsm ? QStringLiteral("M test") : QStringLiteral("Batch"));
   modem_version_button_->setVisible(gsm);
-  // Batches run on the RS232 route only.
-  batch_page_->SetBatchEnabled(!gsm);
+  // Batches run on the RS232 route only; a page not built yet learns the route when it is.
+  if (device_sheet_->built(vexa::kBatchSetupPage)) BatchPage()->SetBatchEnabled(!gsm);
 }
 
 // --- Commands -----------------------------------------------------------------------------
@@ -523,60 +537,60 @@ void CDataLoggerSetupDlg::ShowAbout() {
 // --- Notifications from the exchange -----------------------------------------------------
 
 void CDataLoggerSetupDlg::Group1Reply(const std::string& reply) {
-  device_setup_page_->ReadGroup1Reply(reply);
-  relay_output_page_->ReadGroup1Reply(reply);
+  DevicePage<CTarvoKSet1Dlg>(vexa::kDeviceSetupPage)->ReadGroup1Reply(reply);
+  DevicePage<CTarvoKSet4Dlg>(vexa::kRelayOutputPage)->ReadGroup1Reply(reply);
 }
 
 void CDataLoggerSetupDlg::Group2Reply(const std::string& reply) {
-  analog_channel_page_->ReadGroup2Reply(reply);
-  digital_channel_page_->ReadGroup2Reply(reply);
+  DevicePage<CTarvoKSet2Dlg1>(vexa::kAnalogChannelPage)->ReadGroup2Reply(reply);
+  DevicePage<CTarvoKSet3Dlg>(vexa::kDigitalChannelPage)->ReadGroup2Reply(reply);
 }
 
 void CDataLoggerSetupDlg::Group3Reply(const std::string& reply) {
-  relay_output_page_->ReadGroup3Reply(reply);
+  DevicePage<CTarvoKSet4Dlg>(vexa::kRelayOutputPage)->ReadGroup3Reply(reply);
 }
 
 void CDataLoggerSetupDlg::InfoText(const std::string& text) {
-  device_setup_page_->ShowInfo(text);
+  DevicePage<CTarvoKSet1Dlg>(vexa::kDeviceSetupPage)->ShowInfo(text);
 }
 
 void CDataLoggerSetupDlg::FirstStatusReply(const std::string& /*reply*/) {
   // The pages read the input and relay counts from the device context.
-  analog_channel_page_->FirstStatusReply();
-  digital_channel_page_->FirstStatusReply();
-  relay_output_page_->FirstStatusReply();
+  DevicePage<CTarvoKSet2Dlg1>(vexa::kAnalogChannelPage)->FirstStatusReply();
+  DevicePage<CTarvoKSet3Dlg>(vexa::kDigitalChannelPage)->FirstStatusReply();
+  DevicePage<CTarvoKSet4Dlg>(vexa::kRelayOutputPage)->FirstStatusReply();
 }
 
 void CDataLoggerSetupDlg::LaterStatusReply(const std::string& reply) {
-  relay_output_page_->LaterStatusReply(reply);
-  data_record_page_->StatusReply(reply);
+  DevicePage<CTarvoKSet4Dlg>(vexa::kRelayOutputPage)->LaterStatusReply(reply);
+  DevicePage<CSet3>(vexa::kDataRecordPage)->StatusReply(reply);
 }
 
 void CDataLoggerSetupDlg::CurrentReadingsReply(const std::string& reply) {
-  data_record_page_->StatusReply(reply);
+  DevicePage<CSet3>(vexa::kDataRecordPage)->StatusReply(reply);
 }
 
 void CDataLoggerSetupDlg::StoredRecordsReply(const std::string& reply) {
-  data_record_page_->StoredRecordsReply(reply);
+  DevicePage<CSet3>(vexa::kDataRecordPage)->StoredRecordsReply(reply);
 }
 
 void CDataLoggerSetupDlg::CalibrationReply(const std::string& reply) {
-  analog_channel_page_->CalibrationReply(reply);
+  DevicePage<CTarvoKSet2Dlg1>(vexa::kAnalogChannelPage)->CalibrationReply(reply);
 }
 
 void CDataLoggerSetupDlg::AlarmTextReply(const std::string& reply) {
-  analog_alarm_page_->AlarmTextReply(reply);
-  input_alarm_page_->AlarmTextReply(reply);
+  DevicePage<CTarvoKSet5Dlg>(vexa::kAnalogAlarmPage)->AlarmTextReply(reply);
+  DevicePage<CTarvoKSet5Dlg2>(vexa::kInputAlarmPage)->AlarmTextReply(reply);
 }
 
 void CDataLoggerSetupDlg::ClearPages() {
-  device_setup_page_->ClearPage();
-  analog_channel_page_->ClearPage();
-  digital_channel_page_->ClearPage();
-  relay_output_page_->ClearPage();
-  analog_alarm_page_->ClearPage();
-  input_alarm_page_->ClearPage();
-  data_record_page_->ClearPage();
+  DevicePage<CTarvoKSet1Dlg>(vexa::kDeviceSetupPage)->ClearPage();
+  DevicePage<CTarvoKSet2Dlg1>(vexa::kAnalogChannelPage)->ClearPage();
+  DevicePage<CTarvoKSet3Dlg>(vexa::kDigitalChannelPage)->ClearPage();
+  DevicePage<CTarvoKSet4Dlg>(vexa::kRelayOutputPage)->ClearPage();
+  DevicePage<CTarvoKSet5Dlg>(vexa::kAnalogAlarmPage)->ClearPage();
+  DevicePage<CTarvoKSet5Dlg2>(vexa::kInputAlarmPage)->ClearPage();
+  DevicePage<CSet3>(vexa::kDataRecordPage)->ClearPage();
 }
 
 void CDataLoggerSetupDlg::SelectDevicePage(int index) {
@@ -595,11 +609,11 @@ void CDataLoggerSetupDlg::DeviceIdChanged(const std::string& /*new_id*/) {
 }
 
 void CDataLoggerSetupDlg::BatchRefresh(bool set_band_flag) {
-  batch_page_->Refresh(set_band_flag);
+  BatchPage()->Refresh(set_band_flag);
 }
 
 void CDataLoggerSetupDlg::BatchResult(const std::string& status_text) {
-  batch_page_->BatchResult(status_text);
+  BatchPage()->BatchResult(status_text);
 }
 
 void CDataLoggerSetupDlg::DataLogEntry(const std::string& text) {

@@ -104,6 +104,10 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   void OnLinkLost(int generation);
   void PlugInNextLogger();
   void OnTransportChosen(vexa::TransportMode mode);
+  // The device page at `index`, built the first time it is shown or handed something.
+  template <typename Page>
+  Page* DevicePage(int index);
+  CBatchInitDlg* BatchPage();
   void OnInitClicked();
   void OnDeviceChosen(int index);
   void RefillDeviceSelector();
@@ -156,12 +160,4 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   QWidget* data_log_area_ = nullptr;
   DataLogBox* data_log_box_ = nullptr;
   QPushButton* buffer_clear_button_ = nullptr;
-  CTarvoKSet1Dlg* device_setup_page_ = nullptr;
-  CTarvoKSet2Dlg1* analog_channel_page_ = nullptr;
-  CTarvoKSet3Dlg* digital_channel_page_ = nullptr;
-  CTarvoKSet4Dlg* relay_output_page_ = nullptr;
-  CTarvoKSet5Dlg* analog_alarm_page_ = nullptr;
-  CTarvoKSet5Dlg2* input_alarm_page_ = nullptr;
-  CSet3* data_record_page_ = nullptr;
-  CBatchInitDlg* batch_page_ = nullptr;
 };

@@ -40,12 +40,8 @@ CTabSheet::CTabSheet(QWidget* parent) : QWidget(parent), tab_bar_(new CaptionTab
   connect(tab_bar_, &QTabBar::currentChanged, this, &CTabSheet::ShowPage);
 }
 
-void CTabSheet::AddPage(const QString& caption, QWidget* page) {
-  if (page->accessibleName().isEmpty()) page->setAccessibleName(caption.trimmed());
-  page->setParent(pane_layout_->parentWidget());
-  // The first page shows with the sheet; the others wait for their tab.
-  if (!pages_.isEmpty()) page->hide();
-  pages_.append(page);
+void CTabSheet::AddPage(const QString& caption, std::function<QWidget*()> build) {
+  pages_.append({std::move(build), nullptr});
   tab_bar_->addTab(caption);  // the first tab added becomes current and shows its page
 }
 
@@ -64,8 +60,22 @@ int CTabSheet::currentIndex() const {
   return tab_bar_->currentIndex();
 }
 
-QWidget* CTabSheet::widget(int index) const {
-  return index >= 0 && index < count() ? pages_[index] : nullptr;
+QWidget* CTabSheet::widget(int index) {
+  if (index < 0 || index >= count()) return nullptr;
+  Page& page = pages_[index];
+  if (page.widget == nullptr) {
+    page.widget = page.build();
+    if (page.widget->accessibleName().isEmpty())
+      page.widget->setAccessibleName(tabText(index).trimmed());
+    page.widget->setParent(pane_layout_->parentWidget());
+    // It shows when its tab is chosen.
+    if (index != currentIndex()) page.widget->hide();
+  }
+  return page.widget;
+}
+
+bool CTabSheet::built(int index) const {
+  return index >= 0 && index < count() && pages_[index].widget != nullptr;
 }
 
 QString CTabSheet::tabText(int index) const {
@@ -81,5 +91,5 @@ void CTabSheet::ShowPage(int index) {
   }
   shown_ = page;
   pane_layout_->addWidget(page);
-  if (page->testAttribute(Qt::WA_WState_ExplicitShowHide)) page->show();
+  page->show();
 }

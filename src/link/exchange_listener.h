@@ -4,10 +4,13 @@
 
 namespace vexa {
 
-// Device page indices the main window switches to.
+// Device page indices, in tab order.
 inline constexpr int kDeviceSetupPage = 0;
 inline constexpr int kAnalogChannelPage = 1;
+inline constexpr int kDigitalChannelPage = 2;
 inline constexpr int kRelayOutputPage = 3;
+inline constexpr int kAnalogAlarmPage = 4;
+inline constexpr int kInputAlarmPage = 5;
 inline constexpr int kDataRecordPage = 6;
 inline constexpr int kBatchSetupPage = 7;
 

@@ -34,7 +34,7 @@ class BatchEndToEnd : public WindowTest {
     ADD_FAILURE() << "no summary";
     return nullptr;
   }
-  CBatchInitDlg* Page() { return window_->findChild<CBatchInitDlg*>(); }
+  CBatchInitDlg* Page() { return static_cast<CBatchInitDlg*>(DevicePages()->widget(kBatchPage)); }
   QPushButton* PageButton(int page, const QString& name) {
     return PageControl<QPushButton>(page, name);
   }

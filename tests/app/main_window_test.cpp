@@ -240,10 +240,15 @@ TEST_F(MainWindowTest, TransportRadiosSwitchTheModemButtons) {
   Click("M ver");
   EXPECT_EQ(notifier_.Last(), "Before Setup Command ,please Connect!");
 
+  // The Batch Setup page, first shown on the GSM route, takes no batch.
+  DevicePages()->SetActivePage(kBatchSetupPage);
+  EXPECT_FALSE(PageControl<QPushButton>(kBatchSetupPage, "Batch Setup")->isEnabled());
+
   ChooseRoute("RS232");
   EXPECT_TRUE(Button("Init")->isVisible());
   EXPECT_TRUE(Button("Batch")->isVisible());
   EXPECT_FALSE(Control<QPushButton>("M ver")->isVisible());
+  EXPECT_TRUE(PageControl<QPushButton>(kBatchSetupPage, "Batch Setup")->isEnabled());
 }
 
 TEST_F(MainWindowTest, ReadButtonsNeedASelectedDevice) {
