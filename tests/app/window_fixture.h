@@ -22,18 +22,11 @@
 #include "link/notifier.h"
 #include "phonebook/phone_book_page.h"
 #include "support/file_bytes.h"
+#include "support/find_control.h"
 #include "support/phone_book_text.h"
 #include "support/temp_dir.h"
 
 namespace vexa::testing {
-
-// What a screen reader calls the widget: the name given to it, else what its
-// accessibility interface makes of it (a button's text, for one).
-inline QString AccessibleName(QWidget* widget) {
-  if (!widget->accessibleName().isEmpty()) return widget->accessibleName();
-  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-  return accessible ? accessible->text(QAccessible::Name) : QString();
-}
 
 // True for widgets that belong to a page rather than to the window itself.
 inline bool InsidePage(const QWidget* widget) {
@@ -158,11 +151,7 @@ class WindowTest : public ::testing::Test {
   // A control of device page `page` (its index in the device sheet) by its accessible name.
   template <typename Widget>
   Widget* PageControl(int page, const QString& name) {
-    for (Widget* widget : DevicePages()->widget(page)->findChildren<Widget*>()) {
-      if (AccessibleName(widget) == name) return widget;
-    }
-    ADD_FAILURE() << "no control named " << name.toStdString() << " on page " << page;
-    return nullptr;
+    return FindControl<Widget>(DevicePages()->widget(page), name);
   }
 
   // Types into a field of a page as the engineer does; the next click leaves it.

@@ -37,15 +37,7 @@ class BatchPageTest : public PageTest {
 
   template <typename Widget>
   Widget* Find(const QString& name) {
-    for (Widget* widget : page.findChildren<Widget*>()) {
-      if (AccessibleName(widget) == name) return widget;
-    }
-    ADD_FAILURE() << "no control named " << name.toStdString();
-    return nullptr;
-  }
-  static QString AccessibleName(QWidget* widget) {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-    return accessible ? accessible->text(QAccessible::Name) : QString();
+    return FindControl<Widget>(&page, name);
   }
   QTableWidget* List() { return Find<QTableWidget>("Batch commands"); }
   QPushButton* Button(const QString& text) { return Find<QPushButton>(text); }

@@ -60,11 +60,12 @@ class AlarmMessagePageTest : public PageTest {
     }
   }
 
+  // The control of either page: the row labels tell the pages apart.
   template <typename Widget>
   Widget* Find(const QString& name) {
     for (QWidget* page : {static_cast<QWidget*>(&analog), static_cast<QWidget*>(&input)}) {
       for (Widget* widget : page->findChildren<Widget*>()) {
-        if (widget->accessibleName() == name) return widget;
+        if (AccessibleName(widget) == name) return widget;
       }
     }
     ADD_FAILURE() << "no control named " << name.toStdString();

@@ -24,23 +24,8 @@ constexpr char kGroup2Reply[] =
     "AD10:1.000,0.000,1.000,0,40.00,0.000;AD11:1.000,0.000,1.000,0,40.00,0.000;"
     "AD12:1.000,0.000,1.000,0,40.00,0.000;AD13:2,50.00,-10.0;AD14:1,60.00,0.000;PA:023400;#";
 
-class AnalogChannelPageTest : public PageTest {
+class AnalogChannelPageTest : public ShownPageTest<CTarvoKSet2Dlg1> {
  protected:
-  AnalogChannelPageTest() {
-    page.resize(997, 586);
-    page.show();
-    QApplication::setActiveWindow(&page);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&page));
-  }
-
-  template <typename Widget>
-  Widget* Find(const QString& name) {
-    for (Widget* widget : page.findChildren<Widget*>()) {
-      if (widget->accessibleName() == name) return widget;
-    }
-    ADD_FAILURE() << "no control named " << name.toStdString();
-    return nullptr;
-  }
   QLineEdit* Edit(const QString& name) { return Find<QLineEdit>(name); }
   QComboBox* Combo(const QString& name) { return Find<QComboBox>(name); }
   QTableWidget* List() { return Find<QTableWidget>("Analog channel list"); }
@@ -100,8 +85,6 @@ class AnalogChannelPageTest : public PageTest {
     QTest::mouseClick(Find<QPushButton>("Auto Calibration"), Qt::LeftButton);
   }
   const RecordingNotifier::Message& LastMessage() { return notifier.messages.back(); }
-
-  CTarvoKSet2Dlg1 page{context, nullptr};
 };
 
 TEST_F(AnalogChannelPageTest, OpensWithItsControlsInTheirFirstState) {

@@ -25,18 +25,8 @@ constexpr char kRecords[] =
 constexpr char kStatus[] =
     "#STA:000041,T;TM:261209143005;A00:45.20;A02:48.30;A13:20.50;K01:100000000001000;O01:10;#";
 
-class DataRecordPageTest : public PageTest {
+class DataRecordPageTest : public ShownPageTest<CSet3> {
  protected:
-  DataRecordPageTest() { page.show(); }
-
-  template <typename Widget>
-  Widget* Find(const QString& name) {
-    for (Widget* widget : page.findChildren<Widget*>()) {
-      if (widget->accessibleName() == name) return widget;
-    }
-    ADD_FAILURE() << "no control named " << name.toStdString();
-    return nullptr;
-  }
   QComboBox* Combo(const QString& name) { return Find<QComboBox>(name); }
   QTableView* List() { return Find<QTableView>("Data records"); }
   QAbstractItemModel* Model() { return List()->model(); }
@@ -79,8 +69,6 @@ class DataRecordPageTest : public PageTest {
     return captions;
   }
   QString CellText(int row, int column) { return Model()->index(row, column).data().toString(); }
-
-  CSet3 page{context, nullptr};
 };
 
 TEST_F(DataRecordPageTest, QueryIsRefusedUntilReadyAndChosen) {

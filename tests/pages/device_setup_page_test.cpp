@@ -15,22 +15,8 @@
 namespace vexa::testing {
 namespace {
 
-class DeviceSetupPageTest : public PageTest {
+class DeviceSetupPageTest : public ShownPageTest<CTarvoKSet1Dlg> {
  protected:
-  DeviceSetupPageTest() {
-    page.show();
-    QApplication::setActiveWindow(&page);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&page));
-  }
-
-  template <typename Widget>
-  Widget* Find(const char* name) {
-    for (Widget* widget : page.findChildren<Widget*>()) {
-      if (widget->accessibleName() == name) return widget;
-    }
-    ADD_FAILURE() << "no control named " << name;
-    return nullptr;
-  }
   QLineEdit* Edit(const char* name) { return Find<QLineEdit>(name); }
   QComboBox* Combo(const char* name) { return Find<QComboBox>(name); }
   std::string Text(const char* name) { return Edit(name)->text().toStdString(); }
@@ -60,8 +46,6 @@ class DeviceSetupPageTest : public PageTest {
     if (exchange.busy()) EndCommand();
     return sent;
   }
-
-  CTarvoKSet1Dlg page{context};
 };
 
 TEST_F(DeviceSetupPageTest, StartsWithNothingChosenAndListsTheItemsUnsorted) {

@@ -16,15 +16,8 @@ constexpr int kModeColumn = 2;
 constexpr char kIncomplete[] = "Operation Mode setup is incomplete,please check!";
 constexpr char kGroup2Reply[] = "#STC2:000041;AD13:2,50.00,-10.0;AD14:1,60.00,0.000;PA:0234;#";
 
-class InputChannelPageTest : public PageTest {
+class InputChannelPageTest : public ShownPageTest<CTarvoKSet3Dlg> {
  protected:
-  InputChannelPageTest() {
-    page.resize(997, 586);
-    page.show();
-    QApplication::setActiveWindow(&page);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&page));
-  }
-
   // The first status reply reported this many inputs.
   void BuildRows(int input_count) {
     exchange.device_context().digital_input_count = input_count;
@@ -45,7 +38,6 @@ class InputChannelPageTest : public PageTest {
     return sent;
   }
 
-  CTarvoKSet3Dlg page{context, nullptr};
   QTableWidget* list = page.findChild<QTableWidget*>();
 };
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,6 +15,7 @@
 #include "pages/page_context.h"
 #include "support/fake_port.h"
 #include "support/file_bytes.h"
+#include "support/find_control.h"
 #include "support/phone_book_text.h"
 #include "support/temp_dir.h"
 
@@ -67,6 +70,26 @@ class PageTest : public ::testing::Test {
   ExchangeListener listener;
   CommandExchange exchange{port, phone_book, command_buffer, setup_log, notifier, listener};
   PageContext context{exchange, phone_book, command_buffer, port, notifier};
+};
+
+// A page of this type over the objects above, shown at its size in the device
+// sheet and active, so that its fields feel the cursor leave.
+template <typename Page>
+class ShownPageTest : public PageTest {
+ protected:
+  ShownPageTest() {
+    page.resize(997, 586);
+    page.show();
+    QApplication::setActiveWindow(&page);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&page));
+  }
+
+  template <typename Widget>
+  Widget* Find(const QString& name) {
+    return FindControl<Widget>(&page, name);
+  }
+
+  Page page{context, nullptr};
 };
 
 }  // namespace vexa::testing

@@ -21,23 +21,8 @@ constexpr char kGroup3Reply[] =
     "#STC3:000041;COUT1:10000000000000000001000000;COUT2:00000000000000000000000000;#";
 constexpr char kStatusReply[] = "#STA:000041,T;P21:0.000;K01:100000000001000;O01:10;#";
 
-class RelayOutputPageTest : public PageTest {
+class RelayOutputPageTest : public ShownPageTest<CTarvoKSet4Dlg> {
  protected:
-  RelayOutputPageTest() {
-    page.resize(997, 586);
-    page.show();
-    QApplication::setActiveWindow(&page);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&page));
-  }
-
-  template <typename Widget>
-  Widget* Find(const char* name) {
-    for (Widget* widget : page.findChildren<Widget*>()) {
-      if (widget->accessibleName() == name) return widget;
-    }
-    ADD_FAILURE() << "no control named " << name;
-    return nullptr;
-  }
   QTableWidget* Matrix() { return Find<QTableWidget>("Current status"); }
   QTableWidget* Associations() { return Find<QTableWidget>("Associated Alarms"); }
   QComboBox* Selector() { return Find<QComboBox>("Relay Channel No."); }
@@ -90,8 +75,6 @@ class RelayOutputPageTest : public PageTest {
     auto* delegate = qobject_cast<TextColourDelegate*>(list->itemDelegate());
     return delegate ? delegate->TextColour(list->model()->index(row, column)) : QColor();
   }
-
-  CTarvoKSet4Dlg page{context, nullptr};
 };
 
 TEST_F(RelayOutputPageTest, MatrixHasAColumnPerRelayOfEqualWidth) {
