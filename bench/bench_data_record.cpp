@@ -5,10 +5,9 @@
 
 #include <QApplication>
 #include <QTableView>
-#include <filesystem>
 #include <string>
 
-#include "link/command_exchange.h"
+#include "../tests/support/offline_page_objects.h"
 #include "pages/data_record/data_record_page.h"
 #include "pages/data_record/stored_record_rows.h"
 
@@ -56,23 +55,10 @@ QApplication& App() {
   return app;
 }
 
-class ClosedPort : public vexa::Port {
- public:
-  bool IsPortOpen() const override { return false; }
-  bool WritePort(std::string_view) override { return false; }
-};
-
 void ShowInList(benchmark::State& state) {
   App();
-  const auto scratch = std::filesystem::temp_directory_path();
-  vexa::RecordingNotifier notifier;
-  vexa::PhoneBookStore phone_book((scratch / "bench-data-record-book.xml").string(), notifier);
-  vexa::CommandBuffer command_buffer;
-  vexa::SetupLog setup_log(scratch / "bench-data-record-log.txt");
-  ClosedPort port;
-  vexa::ExchangeListener listener;
-  vexa::CommandExchange exchange(port, phone_book, command_buffer, setup_log, notifier, listener);
-  CSet3 page({exchange, phone_book, command_buffer, port, notifier}, nullptr);
+  vexa::OfflinePageObjects objects("bench-data-record");
+  CSet3 page(objects.context(), nullptr);
   page.resize(997, 586);
   page.show();
   QApplication::processEvents();
