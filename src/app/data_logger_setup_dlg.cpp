@@ -35,6 +35,7 @@
 #include "pages/data_record/data_record_page.h"
 #include "pages/device_setup/device_setup_page.h"
 #include "pages/inputs/input_channel_page.h"
+#include "pages/page_widgets.h"
 #include "pages/relays/relay_output_page.h"
 #include "phonebook/phone_book_page.h"
 
@@ -46,10 +47,6 @@ const QString kSimulatorPort = QStringLiteral("Simulator");
 
 // The top tab that shows the device pages, selected at start.
 constexpr int kDeviceTab = 1;
-
-QString Latin1(const std::string& text) {
-  return QString::fromLatin1(text);
-}
 
 // Screen readers and automation meet the main window as a window; Qt gives that
 // role only to its own dialog and main window classes.
@@ -503,12 +500,12 @@ void CDataLoggerSetupDlg::OnInitClicked() {
 
 void CDataLoggerSetupDlg::RefillDeviceSelector() {
   QStringList ids;
-  for (const vexa::PhoneBookEntry& entry : phone_book_.entries()) ids << Latin1(entry.id);
+  for (const vexa::PhoneBookEntry& entry : phone_book_.entries()) ids << vexa::FromLatin1(entry.id);
   device_selector_->Fill(ids);
 }
 
 void CDataLoggerSetupDlg::OnDeviceChosen(int index) {
-  commands_.SelectDevice(device_selector_->itemText(index).toLatin1().toStdString());
+  commands_.SelectDevice(vexa::Latin1(device_selector_->itemText(index)));
 }
 
 // --- Views --------------------------------------------------------------------------------
@@ -625,8 +622,8 @@ void CDataLoggerSetupDlg::ProgressChanged() {
   progress_bar_->setVisible(progress.visible);
   stop_button_->setVisible(progress.visible);
   progress_bar_->setValue(progress.bar);
-  stop_button_->setText(Latin1(progress.stop_text));
-  status_text_->setText(Latin1(progress.status_text));
+  stop_button_->setText(vexa::FromLatin1(progress.stop_text));
+  status_text_->setText(vexa::FromLatin1(progress.status_text));
   command_lamp_->SetLit(progress.lamp_lit);
   if (!progress.visible) {
     command_timer_.stop();

@@ -47,7 +47,7 @@ std::string Latin1(const QString& text) {
   return bytes;
 }
 
-QString FromLatin1(const std::string& text) {
+QString FromLatin1(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 

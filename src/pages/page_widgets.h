@@ -2,7 +2,9 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <string>
+#include <string_view>
 
 class QPushButton;
 class QTableView;
@@ -15,7 +17,13 @@ namespace vexa {
 // Texts cross the widget edge in the program's code page, ISO-8859-1; a
 // character outside it becomes "?".
 std::string Latin1(const QString& text);
-QString FromLatin1(const std::string& text);
+QString FromLatin1(std::string_view text);
+template <typename Texts>
+QStringList FromLatin1List(const Texts& texts) {
+  QStringList list;
+  for (std::string_view text : texts) list << FromLatin1(text);
+  return list;
+}
 
 // The icon-only buttons of the pages: Set writes a setting to the logger, Read
 // reads one back. `name` says what the button does ("Set Temperature Sensor_3")

@@ -52,10 +52,6 @@ constexpr int kListNameWidth = 125;
 constexpr int kListModeWidth = 170;
 constexpr int kListValueWidth = 130;
 
-QString ViewText(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString ChannelName(int channel) {
   return QStringLiteral("Analog_%1").arg(channel, 2, 10, QLatin1Char('0'));
 }
@@ -102,7 +98,7 @@ QGroupBox* CTarvoKSet2Dlg1::BuildTemperatureChannels() {
   QGridLayout* grid = RecordGrid(box);
   AddColumnCaptions(grid, 0);
 
-  const QString humidity = ViewText(vexa::kHumiditySensorName);
+  const QString humidity = FromLatin1(vexa::kHumiditySensorName);
   humidity_ = AddRecordRow(grid, 1, new QLabel(humidity), humidity, true);
   for (QLineEdit* limit : {humidity_.upper, humidity_.lower, humidity_.start_zero}) {
     limit->setReadOnly(true);
@@ -120,7 +116,7 @@ QGroupBox* CTarvoKSet2Dlg1::BuildTemperatureChannels() {
   sensors_.reserve(vexa::kTemperatureSensors.size());
   int row = 3;
   for (const vexa::TemperatureSensor& sensor : vexa::kTemperatureSensors) {
-    const QString name = ViewText(sensor.name);
+    const QString name = FromLatin1(sensor.name);
     const bool six_fields = !vexa::IsThreeFieldRecord(sensor.ad);
     sensors_.push_back({sensor, AddRecordRow(grid, row, new QLabel(name), name, six_fields)});
     SensorRow& added = sensors_.back();
@@ -145,7 +141,7 @@ QGroupBox* CTarvoKSet2Dlg1::BuildTemperatureChannels() {
 QGroupBox* CTarvoKSet2Dlg1::BuildAnalogChannels() {
   auto* box = new QGroupBox("Analog Channel Setup");
   QGridLayout* grid = RecordGrid(box);
-  const QString name = ViewText(vexa::kAnalogChannelName);
+  const QString name = FromLatin1(vexa::kAnalogChannelName);
   grid->addWidget(new QLabel(name), 0, kNameColumn);
   AddColumnCaptions(grid, 0);
 
@@ -198,7 +194,7 @@ CTarvoKSet2Dlg1::RecordControls CTarvoKSet2Dlg1::AddRecordRow(QGridLayout* grid,
   controls.mode = new QComboBox;
   controls.mode->setAccessibleName(name + " Operation Mode");
   controls.mode->setFixedWidth(kModeWidth);
-  for (std::string_view mode : vexa::kOperationModes) controls.mode->addItem(ViewText(mode));
+  for (std::string_view mode : vexa::kOperationModes) controls.mode->addItem(FromLatin1(mode));
   controls.mode->setCurrentIndex(-1);  // a drop-down list starts with nothing chosen
   if (auto* label = qobject_cast<QLabel*>(lead)) label->setBuddy(controls.mode);
   grid->addWidget(controls.mode, row, kModeColumn);

@@ -41,13 +41,6 @@ constexpr char kResetAccessCode[] = "tovel3";
 constexpr int kSixDigits = 6;
 constexpr int kMaxPhoneNumberLength = 19;
 
-template <typename Items>
-QStringList ToStringList(const Items& items) {
-  QStringList list;
-  for (std::string_view item : items) list << QString::fromLatin1(item.data(), item.size());
-  return list;
-}
-
 // "+" or a digit first, digits after it.
 bool IsPhoneNumber(const QString& text) {
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -142,8 +135,8 @@ QGroupBox* CTarvoKSet1Dlg::BuildDeviceProperties() {
   connect(now, &QPushButton::clicked, this, &CTarvoKSet1Dlg::FillDateTimeNow);
   grid->addWidget(now, 5, kExtraColumn, Qt::AlignLeft);
 
-  logging_interval_ =
-      AddComboBox(grid, 6, "Data Logging Interval", ToStringList(vexa::kLoggingIntervalItems));
+  logging_interval_ = AddComboBox(grid, 6, "Data Logging Interval",
+                                  vexa::FromLatin1List(vexa::kLoggingIntervalItems));
   grid->addWidget(SetButton("Set Data Logging Interval", [this] { SetLoggingInterval(); }), 6,
                   kSetColumn);
   return box;
@@ -152,8 +145,8 @@ QGroupBox* CTarvoKSet1Dlg::BuildDeviceProperties() {
 QGroupBox* CTarvoKSet1Dlg::BuildSmsUpload() {
   auto* box = new QGroupBox("SMS Upload Setup");
   QGridLayout* grid = FormGrid(box);
-  sms_upload_interval_ =
-      AddComboBox(grid, 0, "SMS Upload Interval", ToStringList(vexa::kSmsUploadIntervalItems));
+  sms_upload_interval_ = AddComboBox(grid, 0, "SMS Upload Interval",
+                                     vexa::FromLatin1List(vexa::kSmsUploadIntervalItems));
   control_centre_number_ = AddEdit(grid, 1, "Control Centre Number");
   grid->addWidget(SetButton("Set SMS Upload", [this] { SetSmsUpload(); }), 0, kSetColumn, 2, 1);
   return box;

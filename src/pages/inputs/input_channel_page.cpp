@@ -21,12 +21,6 @@ constexpr int kModeWidth = 260;
 constexpr int kRowHeight = 21;
 constexpr int kMostRows = 9;  // a logger with a power source
 
-QStringList ToStringList(const std::vector<std::string_view>& texts) {
-  QStringList list;
-  for (std::string_view text : texts) list << QString::fromLatin1(text.data(), text.size());
-  return list;
-}
-
 }  // namespace
 
 CTarvoKSet3Dlg::CTarvoKSet3Dlg(vexa::PageContext context, QWidget* parent)
@@ -39,8 +33,9 @@ CTarvoKSet3Dlg::CTarvoKSet3Dlg(vexa::PageContext context, QWidget* parent)
   list_->setColumnWidth(kNameColumn, kNameWidth);
   list_->setColumnWidth(kModeColumn, kModeWidth);
   vexa::FitReportList(list_, kNameWidth + kModeWidth, kMostRows);
-  new CListCtrlComboBox(list_, kModeColumn,
-                        [](int row) { return ToStringList(vexa::OperationModeChoices(row)); });
+  new CListCtrlComboBox(list_, kModeColumn, [](int row) {
+    return vexa::FromLatin1List(vexa::OperationModeChoices(row));
+  });
 
   QPushButton* set = vexa::NewSetButton("Set Operation Modes");
   connect(set, &QPushButton::clicked, this, [this] {
