@@ -75,15 +75,8 @@ class AlarmMessagePageTest : public PageTest {
   QLineEdit* Content(const QString& label) { return Find<QLineEdit>(label + " Message Content"); }
   std::string Text(const QString& label) { return Latin1(Content(label)->text()); }
 
-  // Clicks the row's Set or Read button; returns what went out and its code
-  // ("" when nothing did) and ends the command again.
   std::string Click(const QString& action, const QString& label) {
-    port.writes.clear();
-    QTest::mouseClick(Find<QPushButton>(action + " " + label), Qt::LeftButton);
-    const std::string sent =
-        port.writes.empty() ? "" : LastWrite() + " " + std::to_string(PendingCode());
-    if (exchange.busy()) EndCommand();
-    return sent;
+    return Press(Find<QPushButton>(action + " " + label));
   }
   std::string Set(const QString& label, bool checked, const QString& content) {
     Box(label)->setChecked(checked);

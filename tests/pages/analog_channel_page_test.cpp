@@ -56,16 +56,7 @@ class AnalogChannelPageTest : public ShownPageTest<CTarvoKSet2Dlg1> {
     box->view()->setCurrentIndex(box->model()->index(row, 0));
     QTest::keyClick(box->view(), Qt::Key_Return);
   }
-  // Clicks a button; returns what went out and the code it is pending under
-  // ("" when nothing did), and ends the command again.
-  std::string Click(const QString& name) {
-    port.writes.clear();
-    QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton);
-    const std::string sent =
-        port.writes.empty() ? "" : LastWrite() + " " + std::to_string(PendingCode());
-    if (exchange.busy()) EndCommand();
-    return sent;
-  }
+  std::string Click(const QString& name) { return Press(Find<QPushButton>(name)); }
   // A reply to the calibration step in flight, as the main window hands it over.
   void CalibrationReply(const std::string& reply) {
     exchange.OnReceived(reply);

@@ -36,16 +36,7 @@ class DeviceSetupPageTest : public ShownPageTest<CTarvoKSet1Dlg> {
   void Choose(const char* name, const char* item) {
     Combo(name)->setCurrentIndex(Combo(name)->findText(item));
   }
-  // Clicks a button; returns what went out and its code ("" when nothing did),
-  // and ends the command again.
-  std::string Click(const char* name) {
-    port.writes.clear();
-    QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton);
-    const std::string sent =
-        port.writes.empty() ? "" : LastWrite() + " " + std::to_string(PendingCode());
-    if (exchange.busy()) EndCommand();
-    return sent;
-  }
+  std::string Click(const char* name) { return Press(Find<QPushButton>(name)); }
 };
 
 TEST_F(DeviceSetupPageTest, StartsWithNothingChosenAndListsTheItemsUnsorted) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTest>
 #include <filesystem>
@@ -46,6 +47,17 @@ class PageTest : public ::testing::Test {
     exchange.OnReceived("SET fail!");
     while (exchange.Tick()) {
     }
+  }
+
+  // Presses the button; returns what went out and the code it is pending
+  // under ("" when nothing did), and ends the command again.
+  std::string Press(QAbstractButton* button) {
+    port.writes.clear();
+    QTest::mouseClick(button, Qt::LeftButton);
+    const std::string sent =
+        port.writes.empty() ? "" : LastWrite() + " " + std::to_string(PendingCode());
+    if (exchange.busy()) EndCommand();
+    return sent;
   }
 
   // The last text written to the port and the code it was sent under.

@@ -53,15 +53,7 @@ class RelayOutputPageTest : public ShownPageTest<CTarvoKSet4Dlg> {
     }
     return texts;
   }
-  // Presses a Set button; returns what went out and its code ("" when nothing did).
-  std::string Click(const char* name) {
-    port.writes.clear();
-    QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton);
-    const std::string sent =
-        port.writes.empty() ? "" : LastWrite() + " " + std::to_string(PendingCode());
-    if (exchange.busy()) EndCommand();
-    return sent;
-  }
+  std::string Click(const char* name) { return Press(Find<QPushButton>(name)); }
   // Types into a field; the next click leaves it.
   void Type(QLineEdit* field, const char* text) {
     // The drop-downs' popups may have taken the activation; a field only
