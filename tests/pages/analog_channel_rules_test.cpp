@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "group2_reply.h"
 #include "pages/analog/analog_records.h"
 #include "pages/analog/channel_value.h"
 #include "pages/analog/field_validation.h"
@@ -193,17 +194,8 @@ TEST(AnalogRecordsTest, CommandsAndCodesFollowTheRecordLayout) {
   }
 }
 
-constexpr char kGroup2Reply[] =
-    "#STC2:000041;AD00:100.0,0.000,0.000,1,80.00,20.00;AD01:20.00,4.000,4.000,1,18.00,6.000;"
-    "AD02:20.00,4.000,4.000,0,18.00,6.000;AD03:10.00,0.000,0.000,2,9.000,1.000;"
-    "AD04:10.00,0.000,0.000,0,9.000,1.000;AD05:5.000,0.000,0.000,0,4.000,1.000;"
-    "AD06:5.000,0.000,0.000,0,4.000,1.000;AD07:1.000,0.000,1.000,1,40.00,-10.0;"
-    "AD08:1.000,0.000,1.000,1,40.00,-10.0;AD09:1.000,0.000,1.000,2,80.00,-10.0;"
-    "AD10:1.000,0.000,1.000,0,40.00,0.000;AD11:1.000,0.000,1.000,0,40.00,0.000;"
-    "AD12:1.000,0.000,1.000,0,40.00,0.000;AD13:2,50.00,-10.0;AD14:1,60.00,0.000;PA:023400;#";
-
 TEST(Group2RecordsTest, ReadsEveryRecordAndRecordsTheCommandsThatReproduceIt) {
-  const std::map<int, ChannelRecord> records = ReadGroup2Records(kGroup2Reply);
+  const std::map<int, ChannelRecord> records = ReadGroup2Records(testing::kGroup2Reply);
   ASSERT_EQ(records.size(), 15u);
   EXPECT_EQ(records.at(0), (ChannelRecord{"100.0", "0.000", "0.000", "1", "80.00", "20.00"}));
   EXPECT_EQ(records.at(13), (ChannelRecord{"", "", "", "2", "50.00", "-10.0"}));
