@@ -74,6 +74,27 @@ std::string ShownPath(const std::string& path) {
   return error ? path : full.lexically_normal().string();
 }
 
+// Why a file that is not ready reads as an empty phone book.
+std::string WhatIsWrong(FileState state, const std::string& path) {
+  switch (state) {
+    case FileState::kMissing:
+      return "does not exist";
+    case FileState::kUnreadable: {
+      std::error_code error;
+      return std::filesystem::is_regular_file(path, error)
+                 ? "cannot be read"
+                 : "is not a plain file (a folder, pipe or device)";
+    }
+    case FileState::kDamaged:
+      return "is damaged";
+    case FileState::kNoRoot:
+      return "holds no phone book";
+    case FileState::kReady:
+      break;
+  }
+  return {};
+}
+
 std::string DamagedText(const std::string& path, int entries) {
   return "The phone book file " + ShownPath(path) + " is damaged, so the phone book shows no " +
          "entries. " + std::to_string(entries) + (entries == 1 ? " entry" : " entries") +
@@ -87,17 +108,22 @@ PhoneBookStore::PhoneBookStore(std::string path, Notifier& notifier)
 
 void PhoneBookStore::CheckFile() {
   XmlDocument document;
-  switch (OpenPhoneBook(document, path_)) {
-    case FileState::kUnreadable: {
-      std::error_code error;
-      const bool regular = std::filesystem::is_regular_file(path_, error);
-      notifier_.Show(
-          "The phone book file " + ShownPath(path_) +
-              (regular ? " cannot be read" : " is not a plain file (a folder, pipe or device)") +
-              ", so the phone book is empty and new entries cannot be saved.",
-          {}, MessageIcon::kWarning);
+  const FileState state = OpenPhoneBook(document, path_);
+  if (state == FileState::kReady) return;
+  if (const std::optional<std::string> target = LinkTarget(path_)) {
+    notifier_.Show("The phone book file " + ShownPath(path_) + " is a link to " + *target +
+                       ", which " + WhatIsWrong(state, path_) +
+                       ", so the phone book is empty; both are left as they are and new entries "
+                       "cannot be saved.",
+                   {}, MessageIcon::kWarning);
+    return;
+  }
+  switch (state) {
+    case FileState::kUnreadable:
+      notifier_.Show("The phone book file " + ShownPath(path_) + " " + WhatIsWrong(state, path_) +
+                         ", so the phone book is empty and new entries cannot be saved.",
+                     {}, MessageIcon::kWarning);
       break;
-    }
     case FileState::kDamaged: {
       const int entries = CountRecords(document);
       if (!KeepDamagedFile(entries)) {
@@ -155,7 +181,8 @@ bool PhoneBookStore::AddEntry(const PhoneBookEntry& entry) {
     case FileState::kUnreadable:  // could not be copied aside, so never replaced
       return SaveFailed();
     case FileState::kDamaged:
-      if (!KeepDamagedFile(CountRecords(document))) return SaveFailed();
+      // Through a link the damaged file is someone else's: never copied, never replaced.
+      if (LinkTarget(path_) || !KeepDamagedFile(CountRecords(document))) return SaveFailed();
       document = NewPhoneBook();
       break;
     case FileState::kMissing:

@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -171,7 +172,8 @@ TEST_F(PhoneBookStoreTest, EveryDamagedFileIsKeptUnderANewNameAndToldWithItsEntr
   EXPECT_THAT(store_.entries(), ElementsAre(kB));
 
   // With no room for a copy the damaged file is neither copied nor replaced.
-  WriteBytes(path_, damaged);
+  const std::string other_damage = damaged.substr(0, damaged.size() - 1);
+  WriteBytes(path_, other_damage);
   RecordingNotifier notifier;
   PhoneBookStore store(path_, notifier);
   {
@@ -184,8 +186,97 @@ TEST_F(PhoneBookStoreTest, EveryDamagedFileIsKeptUnderANewNameAndToldWithItsEntr
               testing::EndsWith("2 entries can still be read from it. No copy of it could be "
                                 "kept, so it is left as it is and new entries cannot be saved."));
   EXPECT_EQ(notifier.messages[1].text, kSaveFailed);
-  EXPECT_EQ(ReadBytes(path_), damaged);
+  EXPECT_EQ(ReadBytes(path_), other_damage);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 3);
+}
+
+TEST_F(PhoneBookStoreTest, UnchangedDamageIsCopiedOnceHoweverOftenTheProgramStarts) {
+  namespace fs = std::filesystem;
+  const std::string damaged = PhoneBook(Record(kA)).substr(0, 90);
+  WriteBytes(path_, damaged);
+  for (int start = 0; start < 3; ++start) {
+    RecordingNotifier notifier;
+    PhoneBookStore store(path_, notifier);
+    store.CheckFile();
+    ASSERT_EQ(notifier.messages.size(), 1u) << start;
+    EXPECT_THAT(notifier.Last(), testing::HasSubstr("A copy of it was kept as " +
+                                                    folder_.File("addressbook.xml.1.bak") + "."));
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 2);
+  EXPECT_EQ(ReadBytes(path_), damaged);
+}
+
+// A phone book reached through a symbolic link, as an engineer may keep it elsewhere.
+class LinkedPhoneBookTest : public PhoneBookStoreTest {
+ protected:
+  void LinkTo(const std::string& target) {
+    std::filesystem::remove(path_);
+    std::filesystem::create_symlink(target, path_);
+  }
+  std::vector<std::string> NamesIn(const std::filesystem::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  TempDir elsewhere_;
+  const std::string target_ = elsewhere_.File("passwd");
+};
+
+TEST_F(LinkedPhoneBookTest, AFileThatIsNoPhoneBookIsNeitherCopiedNorReplacedNorRemoved) {
+  const struct {
+    std::string bytes;  // empty: the link leads nowhere
+    std::string which;
+  } cases[] = {
+      {"root:x:0:0:root:/root:/bin/bash\n", "is damaged"},
+      {PhoneBook(Record(kA)).substr(0, 90), "is damaged"},
+      {std::string(kPhoneBookDeclaration) + "<Other>\r\n" + Record(kA) + "</Other>\r\n",
+       "holds no phone book"},
+      {"", "does not exist"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(target_);
+    if (!c.bytes.empty()) WriteBytes(target_, c.bytes);
+    LinkTo(target_);
+    RecordingNotifier notifier;
+    PhoneBookStore store(path_, notifier);
+    store.CheckFile();
+    EXPECT_FALSE(store.AddEntry(kB)) << c.which;
+    EXPECT_FALSE(store.EditEntry(kA));
+    EXPECT_FALSE(store.DeleteEntry(kA));
+    ASSERT_EQ(notifier.messages.size(), 4u) << c.which;
+    EXPECT_EQ(notifier.messages[0].text,
+              "The phone book file " + path_ + " is a link to " + target_ + ", which " + c.which +
+                  ", so the phone book is empty; both are left as they are and new entries "
+                  "cannot be saved.");
+    EXPECT_EQ(notifier.messages[0].icon, MessageIcon::kWarning);
+    EXPECT_EQ(notifier.messages[1].text, kSaveFailed);
+    EXPECT_TRUE(std::filesystem::is_symlink(path_));
+    EXPECT_EQ(std::filesystem::read_symlink(path_), target_);
+    if (c.bytes.empty()) {
+      EXPECT_THAT(NamesIn(elsewhere_.path()), IsEmpty());
+    } else {
+      EXPECT_EQ(ReadBytes(target_), c.bytes) << c.which;
+      EXPECT_THAT(NamesIn(elsewhere_.path()), ElementsAre("passwd"));
+    }
+    EXPECT_THAT(NamesIn(folder_.path()), ElementsAre("addressbook.xml")) << c.which;
+  }
+}
+
+TEST_F(LinkedPhoneBookTest, ALinkToAPhoneBookIsFollowedAndTheLinkStays) {
+  WriteBytes(target_, PhoneBook(Record(kA)));
+  LinkTo(target_);
+  store_.CheckFile();
+  EXPECT_TRUE(store_.AddEntry(kB));
+  EXPECT_TRUE(store_.EditEntry({kA.id, "+4900", "000000", "000000"}));
+  EXPECT_TRUE(store_.DeleteEntry(kB));
+  EXPECT_THAT(notifier_.messages, IsEmpty());
+  EXPECT_EQ(ReadBytes(target_), PhoneBook(Record({kA.id, "+4900", "000000", "000000"})));
+  EXPECT_TRUE(std::filesystem::is_symlink(path_));
+  EXPECT_THAT(NamesIn(elsewhere_.path()), ElementsAre("passwd"));
 }
 
 TEST_F(PhoneBookStoreTest, FileWithAnotherRootIsLeftUntouchedAndAddFails) {

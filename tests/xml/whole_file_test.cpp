@@ -144,5 +144,43 @@ TEST_F(WholeFile, BackupsTakeANewNameEachTimeAndAFullDiskAddsNone) {
   EXPECT_EQ(ReadBytes(folder_.path() / "book.xml.3.bak"), "second");
 }
 
+TEST_F(WholeFile, IdenticalBytesKeepTheirOneCopyAcrossStoresAndStarts) {
+  ASSERT_EQ(KeepBackupCopy(path_, "damaged"), folder_.File("book.xml.1.bak"));
+  WriteBytes(folder_.path() / "book.xml.7.bak", "other damage");
+  // The next start finds the copy it made before instead of making another.
+  EXPECT_EQ(KeepBackupCopy(path_, "damaged"), folder_.File("book.xml.1.bak"));
+  EXPECT_EQ(KeepBackupCopy(path_, "other damage"), folder_.File("book.xml.7.bak"));
+  EXPECT_EQ(KeepBackupCopy(path_, "new damage"), folder_.File("book.xml.2.bak"));
+  // Only a plain copy counts: a link there may change under us.
+  fs::remove(folder_.path() / "book.xml.1.bak");
+  WriteBytes(folder_.path() / "elsewhere", "damaged");
+  fs::create_symlink(folder_.path() / "elsewhere", folder_.path() / "book.xml.1.bak");
+  EXPECT_EQ(KeepBackupCopy(path_, "damaged"), folder_.File("book.xml.3.bak"));
+  EXPECT_THAT(Names(), ElementsAre("book.xml.1.bak", "book.xml.2.bak", "book.xml.3.bak",
+                                   "book.xml.7.bak", "elsewhere"));
+}
+
+TEST_F(WholeFile, ALinkIsFollowedOnlyToAnExistingFileAndBackupsStayBesideTheLink) {
+  TempDir elsewhere;
+  const fs::path target = elsewhere.path() / "target.xml";
+  fs::create_symlink(target, path_);
+  // A link to nothing never creates the file it names.
+  EXPECT_FALSE(ReplaceFileAtomically(path_, "new"));
+  EXPECT_FALSE(fs::exists(target));
+
+  WriteBytes(target, "old");
+  EXPECT_TRUE(ReplaceFileAtomically(path_, "new"));
+  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_TRUE(fs::is_symlink(path_));
+
+  EXPECT_EQ(KeepBackupCopy(path_, "copy"), folder_.File("book.xml.1.bak"));
+  EXPECT_THAT(Names(), ElementsAre("book.xml", "book.xml.1.bak"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(LinkTarget(path_), target.string());
+  EXPECT_EQ(LinkTarget(folder_.File("book.xml.1.bak")), std::nullopt);
+  fs::remove(target);
+  EXPECT_EQ(LinkTarget(path_), target.string());  // named even when it is gone
+}
+
 }  // namespace
 }  // namespace vexa
