@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "phonebook/phone_book_lock.h"
 #include "xml/whole_file.h"
 #include "xml/xml_document.h"
 
@@ -166,6 +167,8 @@ bool PhoneBookStore::EntryExists(const std::string& id) const {
 }
 
 bool PhoneBookStore::AddEntry(const PhoneBookEntry& entry) {
+  const std::optional<PhoneBookLock> lock = PhoneBookLock::Take(path_);
+  if (!lock) return SaveFailed();
   XmlDocument document;
   switch (OpenPhoneBook(document, path_)) {
     case FileState::kReady:
@@ -230,6 +233,8 @@ void PhoneBookStore::SelectCurrentDevice(const std::string& id) {
 
 bool PhoneBookStore::ChangeEntry(const std::string& id,
                                  const std::function<void(XmlDocument&)>& change) {
+  const std::optional<PhoneBookLock> lock = PhoneBookLock::Take(path_);
+  if (!lock) return SaveFailed();
   XmlDocument document;
   if (OpenPhoneBook(document, path_) != FileState::kReady || !FindRecord(document, id)) {
     notifier_.Show(kIdMissing);

@@ -13,7 +13,9 @@ class XmlDocument;
 
 // The phone book file ("addressbook.xml") and its in-memory copy: the entries
 // in file order (newest first) and the current device, the logger that every
-// command goes to. The file is re-read after every change.
+// command goes to. Every change reads, edits and saves the file under its lock,
+// so a change another program made meanwhile is kept; the in-memory copy is
+// re-read after every change.
 class PhoneBookStore {
  public:
   PhoneBookStore(std::string path, Notifier& notifier);

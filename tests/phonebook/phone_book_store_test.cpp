@@ -1,13 +1,19 @@
 #include "phonebook/phone_book_store.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -117,6 +123,75 @@ TEST_F(PhoneBookStoreTest, RecordsAreReadByPositionAndWrittenByName) {
                          "SetupPassword=\"222222\" />\r\n"));
 }
 
+// Each child adds its own IDs once the gate opens and lists those reported added.
+void AddFromTwoProcesses(const std::string& path, int each, const TempDir& folder) {
+  int gate[2];
+  ASSERT_EQ(pipe(gate), 0);
+  std::vector<pid_t> children;
+  for (int child = 1; child <= 2; ++child) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      close(gate[1]);
+      char go = 0;
+      if (read(gate[0], &go, 1) != 1) _exit(2);
+      RecordingNotifier notifier;
+      PhoneBookStore store(path, notifier);
+      std::ofstream added(folder.File("added-" + std::to_string(child)));
+      for (int n = 0; n < each; ++n) {
+        const std::string id = std::to_string(child * 100000 + n);
+        if (store.AddEntry({id, "+49", "135791", "246802"})) added << id << "\n" << std::flush;
+      }
+      _exit(0);
+    }
+    children.push_back(pid);
+  }
+  close(gate[0]);
+  ASSERT_EQ(write(gate[1], "gg", 2), 2);
+  close(gate[1]);
+  for (const pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+}
+
+TEST_F(PhoneBookStoreTest, TwoProgramsAddingAtOnceLoseNoReportedEntry) {
+  constexpr int kEach = 100;
+  WriteBytes(path_, PhoneBook(""));
+  AddFromTwoProcesses(path_, kEach, folder_);
+  store_.LoadEntries();
+  std::set<std::string> in_file;
+  for (const PhoneBookEntry& entry : store_.entries()) in_file.insert(entry.id);
+  int reported = 0;
+  for (const char* name : {"added-1", "added-2"}) {
+    std::ifstream added(folder_.File(name));
+    for (std::string id; std::getline(added, id); ++reported)
+      EXPECT_EQ(in_file.count(id), 1u) << id;
+  }
+  // Neither waits long for the other, so every add is made.
+  EXPECT_EQ(reported, 2 * kEach);
+  EXPECT_EQ(in_file.size(), static_cast<std::size_t>(2 * kEach));
+}
+
+TEST_F(PhoneBookStoreTest, APhoneBookLockedTooLongChangesNothing) {
+  const std::string before = PhoneBook(Record(kA));
+  WriteBytes(path_, before);
+  store_.LoadEntries();
+  // Another window holds the phone book's lock and does not let go.
+  const int held = open(folder_.File(".addressbook.xml.lock").c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  // An add, and an edit for the way every other change goes.
+  EXPECT_FALSE(store_.AddEntry(kB));
+  EXPECT_FALSE(store_.EditEntry({kA.id, "+4900", "000000", "000000"}));
+  EXPECT_THAT(Messages(), ElementsAre(kSaveFailed, kSaveFailed));
+  EXPECT_EQ(ReadBytes(path_), before);
+  EXPECT_THAT(store_.entries(), ElementsAre(kA));
+  close(held);
+  EXPECT_TRUE(store_.AddEntry(kB));
+}
+
 // Files may not grow past a few bytes while it lives: every save fails, even as root.
 class FileSizeLimit {
  public:
@@ -187,7 +262,8 @@ TEST_F(PhoneBookStoreTest, EveryDamagedFileIsKeptUnderANewNameAndToldWithItsEntr
                                 "kept, so it is left as it is and new entries cannot be saved."));
   EXPECT_EQ(notifier.messages[1].text, kSaveFailed);
   EXPECT_EQ(ReadBytes(path_), other_damage);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 3);
+  // The phone book, its two copies and its lock.
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 4);
 }
 
 TEST_F(PhoneBookStoreTest, UnchangedDamageIsCopiedOnceHoweverOftenTheProgramStarts) {
@@ -262,7 +338,8 @@ TEST_F(LinkedPhoneBookTest, AFileThatIsNoPhoneBookIsNeitherCopiedNorReplacedNorR
       EXPECT_EQ(ReadBytes(target_), c.bytes) << c.which;
       EXPECT_THAT(NamesIn(elsewhere_.path()), ElementsAre("passwd"));
     }
-    EXPECT_THAT(NamesIn(folder_.path()), ElementsAre("addressbook.xml")) << c.which;
+    EXPECT_THAT(NamesIn(folder_.path()), ElementsAre(".addressbook.xml.lock", "addressbook.xml"))
+        << c.which;
   }
 }
 
