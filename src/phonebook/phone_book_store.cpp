@@ -49,6 +49,12 @@ bool FindRecord(XmlDocument& document, const std::string& id) {
   return false;
 }
 
+// Back to the top of the root: no record current, so that a new one goes first.
+void RewindToRoot(XmlDocument& document) {
+  document.LeaveElement();
+  document.EnterElement();
+}
+
 XmlDocument NewPhoneBook() {
   XmlDocument document;
   document.InsertDeclaration();
@@ -168,39 +174,29 @@ bool PhoneBookStore::EntryExists(const std::string& id) const {
 
 bool PhoneBookStore::AddEntry(const PhoneBookEntry& entry) {
   const std::optional<PhoneBookLock> lock = PhoneBookLock::Take(path_);
-  if (!lock) return SaveFailed();
   XmlDocument document;
-  switch (OpenPhoneBook(document, path_)) {
-    case FileState::kReady:
-      if (FindRecord(document, entry.id)) {
-        notifier_.Show(kIdExists);
-        return false;
-      }
-      // Back to the top of the root, so that the new record goes first.
-      document.LeaveElement();
-      document.EnterElement();
-      break;
-    case FileState::kNoRoot:      // not our file: left as it is
-    case FileState::kUnreadable:  // could not be copied aside, so never replaced
-      return SaveFailed();
-    case FileState::kDamaged:
-      // Through a link the damaged file is someone else's: never copied, never replaced.
-      if (LinkTarget(path_) || !KeepDamagedFile(CountRecords(document))) return SaveFailed();
-      document = NewPhoneBook();
-      break;
-    case FileState::kMissing:
-      document = NewPhoneBook();
-      break;
+  if (!lock || !OpenToAdd(document)) return SaveFailed();
+  if (FindRecord(document, entry.id)) {
+    notifier_.Show(kIdExists);
+    return false;
   }
-  document.InsertElement(kRecord, true);
-  document.SetAttribute("ID", entry.id);
-  document.SetAttribute("Phone", entry.phone);
-  document.SetAttribute("EnquiryPassword", entry.enquiry_password);
-  document.SetAttribute("SetupPassword", entry.setup_password);
-  document.LeaveElement();
-  if (!Save(document)) return false;
-  ReloadEntries();
-  return true;
+  RewindToRoot(document);
+  return SaveFirst(document, entry);
+}
+
+PhoneBookStore::Rename PhoneBookStore::RenameEntry(const std::string& old_id,
+                                                   const PhoneBookEntry& renamed) {
+  const std::optional<PhoneBookLock> lock = PhoneBookLock::Take(path_);
+  XmlDocument document;
+  if (!lock || !OpenToAdd(document)) {
+    SaveFailed();
+    return Rename::kNotSaved;
+  }
+  if (renamed.id != old_id && FindRecord(document, renamed.id)) return Rename::kIdTaken;
+  RewindToRoot(document);
+  if (FindRecord(document, old_id)) document.RemoveElement();
+  RewindToRoot(document);
+  return SaveFirst(document, renamed) ? Rename::kRenamed : Rename::kNotSaved;
 }
 
 bool PhoneBookStore::EditEntry(const PhoneBookEntry& entry) {
@@ -241,6 +237,37 @@ bool PhoneBookStore::ChangeEntry(const std::string& id,
     return false;
   }
   change(document);
+  if (!Save(document)) return false;
+  ReloadEntries();
+  return true;
+}
+
+bool PhoneBookStore::OpenToAdd(XmlDocument& document) {
+  switch (OpenPhoneBook(document, path_)) {
+    case FileState::kReady:
+      return true;
+    case FileState::kNoRoot:      // not our file: left as it is
+    case FileState::kUnreadable:  // could not be copied aside, so never replaced
+      return false;
+    case FileState::kDamaged:
+      // Through a link the damaged file is someone else's: never copied, never replaced.
+      if (LinkTarget(path_) || !KeepDamagedFile(CountRecords(document))) return false;
+      document = NewPhoneBook();
+      return true;
+    case FileState::kMissing:
+      document = NewPhoneBook();
+      return true;
+  }
+  return false;
+}
+
+bool PhoneBookStore::SaveFirst(XmlDocument& document, const PhoneBookEntry& entry) {
+  document.InsertElement(kRecord, true);
+  document.SetAttribute("ID", entry.id);
+  document.SetAttribute("Phone", entry.phone);
+  document.SetAttribute("EnquiryPassword", entry.enquiry_password);
+  document.SetAttribute("SetupPassword", entry.setup_password);
+  document.LeaveElement();
   if (!Save(document)) return false;
   ReloadEntries();
   return true;

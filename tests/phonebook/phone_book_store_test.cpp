@@ -3,9 +3,7 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +16,7 @@
 #include <vector>
 
 #include "support/file_bytes.h"
+#include "support/file_size_limit.h"
 #include "support/finishes_in_time.h"
 #include "support/phone_book_text.h"
 #include "support/temp_dir.h"
@@ -191,26 +190,6 @@ TEST_F(PhoneBookStoreTest, APhoneBookLockedTooLongChangesNothing) {
   close(held);
   EXPECT_TRUE(store_.AddEntry(kB));
 }
-
-// Files may not grow past a few bytes while it lives: every save fails, even as root.
-class FileSizeLimit {
- public:
-  FileSizeLimit() {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limit = saved_;
-    limit.rlim_cur = 16;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    old_handler_ = signal(SIGXFSZ, SIG_IGN);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  rlimit saved_{};
-  sighandler_t old_handler_;
-};
 
 TEST_F(PhoneBookStoreTest, EveryDamagedFileIsKeptUnderANewNameAndToldWithItsEntries) {
   namespace fs = std::filesystem;
@@ -436,22 +415,37 @@ TEST_F(PhoneBookStoreTest, CurrentDeviceIsACopyThatOnlySelectionAndPasswordUpdat
   EXPECT_EQ(store_.GetCurrentDevice(), (PhoneBookEntry{kB.id, kB.phone, "135791", "246802"}));
 }
 
-TEST_F(PhoneBookStoreTest, StationIdChangeMovesTheEntryToTheNewIdAtTheTop) {
+TEST_F(PhoneBookStoreTest, RenameMovesTheEntryToTheNewIdAtTheTopInOneSave) {
   WriteBytes(path_, PhoneBook(Record(kB) + Record(kA)));
   store_.LoadEntries();
   store_.SelectCurrentDevice(kA.id);
 
-  // What the main window does once the logger confirms its new station ID.
-  const PhoneBookEntry current = store_.GetCurrentDevice();
-  ASSERT_TRUE(store_.DeleteEntry(current));
-  const PhoneBookEntry renamed{"000077", current.phone, current.enquiry_password,
-                               current.setup_password};
-  ASSERT_TRUE(store_.AddEntry(renamed));
-  store_.SelectCurrentDevice(renamed.id);
-
+  PhoneBookEntry renamed = store_.GetCurrentDevice();
+  renamed.id = "000077";
+  EXPECT_EQ(store_.RenameEntry(kA.id, renamed), PhoneBookStore::Rename::kRenamed);
   EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(renamed) + Record(kB)));
   EXPECT_THAT(store_.entries(), ElementsAre(renamed, kB));
-  EXPECT_EQ(store_.GetCurrentDevice(), renamed);
+  EXPECT_EQ(store_.GetCurrentDevice(), kA);  // a copy, until selected again
+
+  // The new ID is another logger's: nothing is deleted, nothing is told here.
+  const std::string before = ReadBytes(path_);
+  PhoneBookEntry onto_b = renamed;
+  onto_b.id = kB.id;
+  EXPECT_EQ(store_.RenameEntry(renamed.id, onto_b), PhoneBookStore::Rename::kIdTaken);
+  EXPECT_EQ(ReadBytes(path_), before);
+  EXPECT_THAT(notifier_.messages, IsEmpty());
+
+  // The same ID again rewrites the entry in place of the old one.
+  const PhoneBookEntry same{kB.id, "+4900", "000000", "000000"};
+  EXPECT_EQ(store_.RenameEntry(kB.id, same), PhoneBookStore::Rename::kRenamed);
+  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(same) + Record(renamed)));
+
+  {
+    FileSizeLimit limit;
+    EXPECT_EQ(store_.RenameEntry(same.id, kC), PhoneBookStore::Rename::kNotSaved);
+  }
+  EXPECT_EQ(notifier_.Last(), kSaveFailed);
+  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(same) + Record(renamed)));
 }
 
 }  // namespace
