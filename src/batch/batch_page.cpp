@@ -291,6 +291,9 @@ void CBatchInitDlg::OpenConfigFile(const QString& path) {
     case vexa::ConfigLoad::kNoRoot:
       reason = "\nholds no batch setup.";
       break;
+    case vexa::ConfigLoad::kNoCommands:
+      reason = "\nholds no commands.";
+      break;
   }
   // A silent failure would leave the engineer replaying the wrong setup.
   context_.notifier.Show("The configure file was not loaded:\n" + Latin1(path) + reason +

@@ -26,6 +26,7 @@ enum class ConfigLoad {
   kUnreadable,     // the file cannot be read
   kNotWellFormed,  // not XML
   kNoRoot,         // XML, but no configuration
+  kNoCommands,     // a configuration without records, or only unchecked ones
 };
 
 struct ConfigLoadResult {
@@ -34,8 +35,8 @@ struct ConfigLoadResult {
 };
 
 // Replaces the buffer by the file's commands, taking each record's second and
-// third attribute by position as command and code. The buffer is emptied only
-// once the file is known to be a configuration.
+// third attribute by position as command and code. The buffer is changed only
+// when the file is a configuration that holds at least one command.
 ConfigLoadResult LoadConfigFile(const std::string& path, CommandBuffer& buffer);
 
 }  // namespace vexa

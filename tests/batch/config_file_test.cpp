@@ -94,12 +94,17 @@ TEST_F(ConfigFileTest, FilesThatAreNoConfigurationLeaveTheBufferAlone) {
   EXPECT_EQ(LoadConfigFile(folder.File("missing.cfg"), buffer).outcome, ConfigLoad::kUnreadable);
   EXPECT_EQ(buffer.Count(), 1u);
 
-  // A configuration without records empties the buffer all the same.
+  // A configuration without a command, not even a checked row, changes nothing either.
   WriteBytes(path, "<DATALOG_SETUP>\r\n<DateTime DateTime=\"x\" />\r\n</DATALOG_SETUP>\r\n");
   const ConfigLoadResult empty = LoadConfigFile(path, buffer);
-  EXPECT_EQ(empty.outcome, ConfigLoad::kLoaded);
+  EXPECT_EQ(empty.outcome, ConfigLoad::kNoCommands);
   EXPECT_EQ(empty.records, 0);
-  EXPECT_EQ(buffer.Count(), 0u);
+  ASSERT_TRUE(SaveConfigFile(path, {{"01", "", "246802#SA:3#", 11005, "", "", false}}, kSavedAt));
+  const ConfigLoadResult unchecked = LoadConfigFile(path, buffer);
+  EXPECT_EQ(unchecked.outcome, ConfigLoad::kNoCommands);
+  EXPECT_EQ(unchecked.records, 1);
+  EXPECT_EQ(buffer.Entries().at(11005), "246802#SA:3#");
+  EXPECT_EQ(buffer.Count(), 1u);
 }
 
 TEST_F(ConfigFileTest, AFailedSaveReportsAndKeepsTheOldFile) {

@@ -242,6 +242,26 @@ TEST_F(BatchPageTest, ConfigFileRoundTripListsTheCommandsUnchecked) {
   EXPECT_TRUE(notifier.messages.empty()) << notifier.Last();
 }
 
+TEST_F(BatchPageTest, AConfigFileWithoutCommandsChangesNothingAndSaysSo) {
+  page.Refresh(false);
+  const std::map<int, std::string> buffered = command_buffer.Entries();
+  const std::string empty = files.File("empty.cfg");
+  const std::string unchecked = files.File("unchecked.cfg");
+  WriteBytes(empty, "<DATALOG_SETUP></DATALOG_SETUP>");
+  WriteBytes(unchecked,
+             "<DATALOG_SETUP>\r\n<DateTime DateTime=\"x\" />\r\n<Records />\r\n<Records "
+             "/>\r\n</DATALOG_SETUP>\r\n");
+  for (const std::string& path : {empty, unchecked}) {
+    notifier.messages.clear();
+    page.OpenConfigFile(QString::fromStdString(path));
+    ASSERT_EQ(notifier.messages.size(), 1u) << path;
+    EXPECT_EQ(notifier.Last(), "The configure file was not loaded:\n" + path +
+                                   "\nholds no commands.\nThe command list is unchanged.");
+    EXPECT_EQ(command_buffer.Entries(), buffered);
+    EXPECT_EQ(List()->rowCount(), 3);
+  }
+}
+
 TEST_F(BatchPageTest, FilesThatFailAreToldNotSwallowed) {
   page.Refresh(false);
   page.SaveConfigFile(QString::fromStdString(files.File("no/folder/setup.cfg")));
