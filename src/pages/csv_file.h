@@ -10,7 +10,9 @@
 namespace vexa {
 
 // RFC 4180: a field that holds a comma, a double quote or a line break is put
-// in double quotes, its quotes doubled; lines end with CR LF; UTF-8.
+// in double quotes, its quotes doubled; lines end with CR LF; UTF-8. A field
+// that starts with "=", "+", "-" or "@" and is not a number gets a leading
+// apostrophe, so that a spreadsheet shows it as text instead of running it.
 QByteArray CsvText(const QList<QStringList>& rows);
 
 // Replaces the file at `path` by the rows so that it is never seen half

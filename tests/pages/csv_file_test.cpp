@@ -19,6 +19,35 @@ TEST(CsvFileTest, QuotesOnlyFieldsThatNeedItAndEndsLinesWithCrLf) {
             "C\r\n");
 }
 
+TEST(CsvFileTest, CellsThatASpreadsheetWouldRunAsFormulasAreExportedAsText) {
+  const struct {
+    const char* cell;
+    const char* exported;
+  } cases[] = {
+      {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+      {"+SUM(A1:A9)", "'+SUM(A1:A9)"},
+      {"-1+2", "'-1+2"},
+      {"@cmd", "'@cmd"},
+      {"=1,2", "\"'=1,2\""},
+      {"-", "'-"},
+      {"+", "'+"},
+      {"-inf", "'-inf"},
+      {"--5", "'--5"},
+      {"-12.5", "-12.5"},
+      {"+3", "+3"},
+      {"-0.5e3", "-0.5e3"},
+      {"-.5", "-.5"},
+      {"21.5", "21.5"},
+      {"DOOR OPEN = 1", "DOOR OPEN = 1"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CsvText({{QString::fromLatin1(c.cell)}}).toStdString(),
+              std::string(c.exported) + "\r\n")
+        << c.cell;
+  }
+}
+
 TEST(CsvFileTest, SavedFileHoldsTheTextAndAFailedSaveIsReported) {
   TempDir dir;
   const QString path = QString::fromStdString(dir.File("records.csv"));
