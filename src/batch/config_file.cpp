@@ -30,8 +30,16 @@ std::string ConfigFilePath(std::string path) {
   return path;
 }
 
+SaveTarget ConfigSaveTarget(const std::string& path) {
+  return LookAtSaveTarget(path, [](const std::string& file) {
+    XmlDocument document;
+    return document.LoadFile(file) && document.IsWellFormed() && document.FindElement(kRoot);
+  });
+}
+
 bool SaveConfigFile(const std::string& path, const std::vector<BatchRow>& rows,
                     std::time_t saved_at) {
+  if (ConfigSaveTarget(path).refusal != ReplaceRefusal::kNone) return false;
   XmlDocument document;
   document.InsertDeclaration();
   document.SetAttribute("version", "1.0");

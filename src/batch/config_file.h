@@ -6,6 +6,7 @@
 
 #include "batch/batch_row.h"
 #include "link/command_buffer.h"
+#include "xml/whole_file.h"
 
 namespace vexa {
 
@@ -15,9 +16,13 @@ namespace vexa {
 // The path as chosen, with ".cfg" appended unless it holds ".cfg" anywhere.
 std::string ConfigFilePath(std::string path);
 
+// What saving a configuration to `path` would change: a link there may lead
+// only to an existing configuration file.
+SaveTarget ConfigSaveTarget(const std::string& path);
+
 // Writes every row, the last first, after the time of saving; an unchecked
 // row leaves an element without attributes. Replaces the file atomically:
-// false, the old file untouched, when that fails.
+// false, the old file untouched, when that fails or ConfigSaveTarget refuses.
 bool SaveConfigFile(const std::string& path, const std::vector<BatchRow>& rows,
                     std::time_t saved_at);
 

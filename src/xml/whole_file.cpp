@@ -239,4 +239,29 @@ std::optional<std::string> LinkTarget(const std::string& path) {
   return target.lexically_normal().string();
 }
 
+SaveTarget LookAtSaveTarget(const std::string& path,
+                            const std::function<bool(const std::string& file)>& ours) {
+  SaveTarget target;
+  target.linked = IsLink(path);
+  std::error_code error;
+  const fs::path full = fs::absolute(path, error);
+  target.file = target.linked ? LinkTarget(path).value_or(path) : error ? path : full.string();
+  struct stat info {};
+  if (stat(target.file.c_str(), &info) != 0) {
+    if (target.linked) target.refusal = ReplaceRefusal::kLinkToNothing;
+    return target;
+  }
+  target.exists = true;
+  if (!S_ISREG(info.st_mode)) {
+    target.refusal = ReplaceRefusal::kNotPlainFile;
+  } else if (target.linked && !ours(target.file)) {
+    target.refusal = ReplaceRefusal::kLinkToForeign;
+  } else if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+             faccessat(AT_FDCWD, target.file.c_str(), W_OK, AT_EACCESS) != 0) {
+    // No write bit stops root too: a file marked read-only stays as it is.
+    target.refusal = ReplaceRefusal::kReadOnly;
+  }
+  return target;
+}
+
 }  // namespace vexa

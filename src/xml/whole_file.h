@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,5 +31,29 @@ std::optional<std::string> KeepBackupCopy(const std::string& path, std::string_v
 // The full path of the file a symbolic link at `path` leads to, also when that file does
 // not exist; nothing when `path` is no symbolic link.
 std::optional<std::string> LinkTarget(const std::string& path);
+
+// Why a save must not replace the file a name it was given leads to.
+enum class ReplaceRefusal {
+  kNone,
+  kNotPlainFile,   // a folder, pipe or device
+  kLinkToNothing,  // a symbolic link to a file that does not exist
+  kLinkToForeign,  // a symbolic link to a file that is not of the kind being saved
+  kReadOnly,       // read-only, or not the user's to write in place
+};
+
+// What saving to a name would change.
+struct SaveTarget {
+  std::string file;  // full path of the file that changes: the name, or what a link there leads to
+  bool exists = false;
+  bool linked = false;
+  ReplaceRefusal refusal = ReplaceRefusal::kNone;
+};
+
+// Looks at what a save to `path`, a name the engineer chose, would replace. A save may
+// follow a symbolic link only to an existing file that `ours` accepts as of the kind
+// being saved, and never replaces a file the user could not write in place, even where
+// the folder would let a new file be renamed over it.
+SaveTarget LookAtSaveTarget(const std::string& path,
+                            const std::function<bool(const std::string& file)>& ours);
 
 }  // namespace vexa

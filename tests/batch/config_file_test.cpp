@@ -3,6 +3,7 @@
 
 #include <gmock/gmock.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -121,6 +122,29 @@ TEST_F(ConfigFileTest, AFailedSaveReportsAndKeepsTheOldFile) {
   if (!saved) {
     EXPECT_EQ(ReadBytes(path), "old");
   }
+}
+
+TEST_F(ConfigFileTest, ASaveFollowsALinkOnlyToAConfigurationAndNeverReplacesAReadOnlyFile) {
+  TempDir elsewhere;
+  const std::string kept = elsewhere.File("kept.cfg");
+  ASSERT_TRUE(SaveConfigFile(kept, {}, kSavedAt));
+  std::filesystem::create_symlink(kept, path);
+  ASSERT_TRUE(SaveConfigFile(path, ThreeRowsMiddleUnchecked(), kSavedAt));
+  EXPECT_EQ(LoadConfigFile(kept, buffer).records, 3);
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+
+  const std::string foreign = elsewhere.File("passwd");
+  WriteBytes(foreign, "root:x:0:0:root:/root:/bin/bash\n");
+  const std::string linked = folder.File("foreign.cfg");
+  std::filesystem::create_symlink(foreign, linked);
+  EXPECT_FALSE(SaveConfigFile(linked, ThreeRowsMiddleUnchecked(), kSavedAt));
+  EXPECT_EQ(ReadBytes(foreign), "root:x:0:0:root:/root:/bin/bash\n");
+
+  const std::string locked = folder.File("locked.cfg");
+  WriteBytes(locked, "old");
+  ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+  EXPECT_FALSE(SaveConfigFile(locked, ThreeRowsMiddleUnchecked(), kSavedAt));
+  EXPECT_EQ(ReadBytes(locked), "old");
 }
 
 TEST(ConfigFilePath, CfgIsAppendedUnlessThePathHoldsIt) {

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <stdlib.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -12,9 +13,11 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest/QTest>
+#include <filesystem>
 
 #include "page_fixture.h"
 #include "support/accessibility_check.h"
+#include "support/file_dialog_script.h"
 
 namespace vexa::testing {
 namespace {
@@ -261,6 +264,38 @@ TEST_F(BatchPageTest, AConfigFileWithoutCommandsChangesNothingAndSaysSo) {
     EXPECT_EQ(command_buffer.Entries(), buffered);
     EXPECT_EQ(List()->rowCount(), 3);
   }
+}
+
+TEST_F(BatchPageTest, FileMenuDialogsStartWithCfgAndAskAboutTheNameSaved) {
+  const auto choose = [this](const QString& item) {
+    for (QAction* action : Button("File")->menu()->actions()) {
+      if (action->text() == item) return action->trigger();
+    }
+    ADD_FAILURE() << "no menu item " << item.toStdString();
+  };
+  QString shown;
+  {
+    FileDialogScript script({FileDialogScript::ReadName(shown)});
+    choose("Open Configure File");
+  }
+  EXPECT_EQ(shown, "*.cfg");
+
+  // Typed without ".cfg", the name of a file already there.
+  const std::string kept = "<DATALOG_SETUP>\r\n</DATALOG_SETUP>\r\n";
+  WriteBytes(files.File("setupA.cfg"), kept);
+  page.Refresh(false);
+  notifier.answer = false;
+  {
+    FileDialogScript script({FileDialogScript::Type(QString::fromStdString(files.File("setupA"))),
+                             FileDialogScript::Cancel()});
+    choose("Save Configure File");
+  }
+  ASSERT_EQ(notifier.messages.size(), 1u);
+  EXPECT_TRUE(notifier.messages[0].question);
+  EXPECT_EQ(notifier.Last(),
+            files.File("setupA.cfg") + " already exists.\nDo you want to replace it?");
+  EXPECT_EQ(ReadBytes(files.File("setupA.cfg")), kept);
+  EXPECT_FALSE(std::filesystem::exists(files.File("setupA")));
 }
 
 TEST_F(BatchPageTest, FilesThatFailAreToldNotSwallowed) {

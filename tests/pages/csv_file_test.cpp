@@ -1,6 +1,11 @@
 #include "pages/csv_file.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <filesystem>
 
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
@@ -54,6 +59,31 @@ TEST(CsvFileTest, SavedFileHoldsTheTextAndAFailedSaveIsReported) {
   ASSERT_TRUE(SaveCsvFile(path, {{"x", "1"}}));
   EXPECT_EQ(ReadBytes(path.toStdString()), "x,1\r\n");
   EXPECT_FALSE(SaveCsvFile(QString::fromStdString(dir.File("missing/records.csv")), {{"x"}}));
+}
+
+TEST(CsvFileTest, ASaveFollowsALinkOnlyToACsvFileAndNeverReplacesAReadOnlyOne) {
+  TempDir dir;
+  TempDir elsewhere;
+  WriteBytes(elsewhere.File("kept.csv"), "old\r\n");
+  WriteBytes(elsewhere.File("passwd"), "root:x:0:0\n");
+  std::filesystem::create_symlink(elsewhere.File("kept.csv"), dir.File("kept.csv"));
+  std::filesystem::create_symlink(elsewhere.File("passwd"), dir.File("records.csv"));
+  WriteBytes(dir.File("locked.csv"), "old\r\n");
+  ASSERT_EQ(chmod(dir.File("locked.csv").c_str(), 0444), 0);
+
+  EXPECT_TRUE(SaveCsvFile(QString::fromStdString(dir.File("kept.csv")), {{"new"}}));
+  EXPECT_EQ(ReadBytes(elsewhere.File("kept.csv")), "new\r\n");
+  EXPECT_FALSE(SaveCsvFile(QString::fromStdString(dir.File("records.csv")), {{"new"}}));
+  EXPECT_EQ(ReadBytes(elsewhere.File("passwd")), "root:x:0:0\n");
+  EXPECT_FALSE(SaveCsvFile(QString::fromStdString(dir.File("locked.csv")), {{"new"}}));
+  EXPECT_EQ(ReadBytes(dir.File("locked.csv")), "old\r\n");
+}
+
+TEST(CsvFileTest, ExportNamesTellLoggersAndMomentsApart) {
+  setenv("TZ", "UTC", 1);
+  tzset();
+  EXPECT_EQ(ExportFileName("Batch", "000042", 1767623405), "Batch_000042_20260105-143005.csv");
+  EXPECT_EQ(ExportFileName("DataRecords", "", 1767623406), "DataRecords_20260105-143006.csv");
 }
 
 }  // namespace
