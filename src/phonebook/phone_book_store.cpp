@@ -93,7 +93,8 @@ std::string WhatIsWrong(FileState state, const std::string& path) {
                  : "is not a plain file (a folder, pipe or device)";
     }
     case FileState::kDamaged:
-      return "is damaged";
+      // Not XML at all: a link may lead to any file.
+      return "is damaged or no phone book at all";
     case FileState::kNoRoot:
       return "holds no phone book";
     case FileState::kReady:

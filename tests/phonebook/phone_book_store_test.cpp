@@ -286,8 +286,8 @@ TEST_F(LinkedPhoneBookTest, AFileThatIsNoPhoneBookIsNeitherCopiedNorReplacedNorR
     std::string bytes;  // empty: the link leads nowhere
     std::string which;
   } cases[] = {
-      {"root:x:0:0:root:/root:/bin/bash\n", "is damaged"},
-      {PhoneBook(Record(kA)).substr(0, 90), "is damaged"},
+      {"root:x:0:0:root:/root:/bin/bash\n", "is damaged or no phone book at all"},
+      {PhoneBook(Record(kA)).substr(0, 90), "is damaged or no phone book at all"},
       {std::string(kPhoneBookDeclaration) + "<Other>\r\n" + Record(kA) + "</Other>\r\n",
        "holds no phone book"},
       {"", "does not exist"},
