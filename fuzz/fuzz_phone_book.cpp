@@ -1,7 +1,10 @@
-// Puts arbitrary bytes in place of the phone book and runs the store's operations on
-// them. Nothing may crash and nothing may be lost: a file that is no phone book of
-// ours is never replaced unless a copy of its bytes was kept beside it, a file with
-// another root is never written, and an Add that reports success is in the file.
+// Puts arbitrary bytes in place of the phone book, or behind a symbolic link in its
+// place, and runs the store's operations on them. Nothing may crash and nothing may be
+// lost: a file that is no phone book of ours is never replaced unless a copy of its
+// bytes was kept beside it, a file with another root is never written, and an Add that
+// reports success is in the file. Through a link only a phone book of ours is written:
+// anything else there is never changed, never created, never copied beside, and the
+// link stays.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <stdlib.h>
 
@@ -55,6 +58,24 @@ Kind KindOf(const std::string& path, std::string& bytes) {
   return document.FindElement("HEALTHCHECK") ? Kind::kOurs : Kind::kForeign;
 }
 
+// What a link leads to, before and after an operation.
+struct Behind {
+  Kind kind;
+  std::string bytes;
+  bool operator==(const Behind&) const = default;
+};
+
+Behind LookBehind(const std::string& path) {
+  Behind behind{};
+  behind.kind = KindOf(path, behind.bytes);
+  return behind;
+}
+
+std::size_t EntriesIn(const fs::path& folder) {
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
 bool KeptInACopy(const std::string& bytes) {
   for (const auto& entry : fs::directory_iterator(Folder())) {
     std::string copy;
@@ -72,6 +93,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzedDataProvider input(data, size);
   for (const auto& entry : fs::directory_iterator(Folder())) fs::remove_all(entry.path());
   const std::string path = (Folder() / "addressbook.xml").string();
+  const fs::path elsewhere = Folder() / "elsewhere";
+  const std::string target = (elsewhere / "book").string();
+  const bool linked = input.ConsumeBool();
+  if (linked) {
+    fs::create_directory(elsewhere);
+    fs::create_symlink(target, path);
+  }
+  // Through the link, this writes the file it leads to.
   if (input.ConsumeBool())
     std::ofstream(path, std::ios::binary) << input.ConsumeRandomLengthString(2048);
 
@@ -83,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                      input.ConsumeRandomLengthString(8), "135791", "246802"};
     std::string before;
     const Kind kind = KindOf(path, before);
+    const Behind behind_before = linked ? LookBehind(target) : Behind{};
     bool added = false;
     switch (input.ConsumeIntegralInRange(0, 5)) {
       case 0:
@@ -106,6 +136,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string after;
     KindOf(path, after);
+    if (linked) {
+      if (!fs::is_symlink(path) || fs::read_symlink(path) != target) abort();
+      if (behind_before.kind != Kind::kOurs && LookBehind(target) != behind_before) abort();
+      if (EntriesIn(elsewhere) > (fs::exists(target) ? 1u : 0u)) abort();
+    }
     if (kind == Kind::kForeign && after != before) abort();
     if (kind == Kind::kOther && after != before && !KeptInACopy(before)) abort();
     if (added && !store.EntryExists(entry.id)) abort();

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,6 +15,7 @@
 #include "batch/status_colour.h"
 #include "link/local_time.h"
 #include "pages/csv_file.h"
+#include "pages/file_dialogs.h"
 #include "pages/page_widgets.h"
 
 namespace {
@@ -261,17 +261,23 @@ void CBatchInitDlg::RunChanged() {
 // --- Files ---------------------------------------------------------------------------------
 
 void CBatchInitDlg::ChooseConfigFileToOpen() {
-  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open Configure File"),
-                                                    QString(), kConfigFilter);
+  const QString path = vexa::ChooseFileToOpen(this, QStringLiteral("Open Configure File"),
+                                              kConfigFilter, QStringLiteral("*.cfg"));
   if (!path.isEmpty()) OpenConfigFile(path);
 }
 
 void CBatchInitDlg::ChooseConfigFileToSave() {
   if (setup_.list().rows().empty() || context_.command_buffer.Count() == 0) return;
-  const QString path =
-      QFileDialog::getSaveFileName(this, QStringLiteral("Save Configure File"),
-                                   QStringLiteral("Datalogger_Setup.cfg"), kConfigFilter);
-  if (!path.isEmpty()) SaveConfigFile(path);
+  const vexa::SaveFileRequest request{QStringLiteral("Save Configure File"),
+                                      QStringLiteral("Datalogger_Setup.cfg"),
+                                      kConfigFilter,
+                                      QStringLiteral("cfg"),
+                                      "configure file",
+                                      vexa::ConfigFilePath,
+                                      vexa::ConfigSaveTarget};
+  if (const auto path = vexa::ChooseSaveFile(this, context_.notifier, request)) {
+    SaveConfigFile(*path);
+  }
 }
 
 void CBatchInitDlg::OpenConfigFile(const QString& path) {
@@ -290,6 +296,9 @@ void CBatchInitDlg::OpenConfigFile(const QString& path) {
       break;
     case vexa::ConfigLoad::kNoRoot:
       reason = "\nholds no batch setup.";
+      break;
+    case vexa::ConfigLoad::kNoCommands:
+      reason = "\nholds no commands.";
       break;
   }
   // A silent failure would leave the engineer replaying the wrong setup.
@@ -311,12 +320,15 @@ void CBatchInitDlg::SaveConfigFile(const QString& path) {
 void CBatchInitDlg::ChooseReportFile() {
   const vexa::BatchRun& run = setup_.run();
   const std::time_t when = run.steps.empty() ? std::time(nullptr) : run.steps.back().finished_at;
-  const QString name = QStringLiteral("Batch_%1_%2.csv")
-                           .arg(FromLatin1(run.ProvisionedId()),
-                                FromLatin1(vexa::FormatLocalTime("%Y%m%d-%H%M%S", when)));
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Report"), name,
-                                                    QStringLiteral("CSV Files (*.csv)"));
-  if (!path.isEmpty()) SaveReport(path);
+  const vexa::SaveFileRequest request{
+      QStringLiteral("Save Report"),
+      vexa::ExportFileName(QStringLiteral("Batch"), run.ProvisionedId(), when),
+      QStringLiteral("CSV Files (*.csv)"),
+      QStringLiteral("csv"),
+      "CSV file",
+      {},
+      vexa::CsvSaveTarget};
+  if (const auto path = vexa::ChooseSaveFile(this, context_.notifier, request)) SaveReport(*path);
 }
 
 void CBatchInitDlg::SaveReport(const QString& path) {

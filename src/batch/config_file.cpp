@@ -1,6 +1,8 @@
 #include "batch/config_file.h"
 
 #include <charconv>
+#include <utility>
+#include <vector>
 
 #include "link/local_time.h"
 #include "xml/xml_document.h"
@@ -28,8 +30,16 @@ std::string ConfigFilePath(std::string path) {
   return path;
 }
 
+SaveTarget ConfigSaveTarget(const std::string& path) {
+  return LookAtSaveTarget(path, [](const std::string& file) {
+    XmlDocument document;
+    return document.LoadFile(file) && document.IsWellFormed() && document.FindElement(kRoot);
+  });
+}
+
 bool SaveConfigFile(const std::string& path, const std::vector<BatchRow>& rows,
                     std::time_t saved_at) {
+  if (ConfigSaveTarget(path).refusal != ReplaceRefusal::kNone) return false;
   XmlDocument document;
   document.InsertDeclaration();
   document.SetAttribute("version", "1.0");
@@ -55,17 +65,23 @@ ConfigLoadResult LoadConfigFile(const std::string& path, CommandBuffer& buffer) 
   if (!document.LoadFile(path)) return {ConfigLoad::kUnreadable};
   if (!document.IsWellFormed()) return {ConfigLoad::kNotWellFormed};
   if (!document.FindElement(kRoot)) return {ConfigLoad::kNoRoot};
-  buffer.Clear();
   document.EnterElement();
-  ConfigLoadResult result{ConfigLoad::kLoaded};
+  std::vector<std::pair<int, std::string>> records;
+  bool holds_a_command = false;
   while (document.FindElement(kRecord)) {
     // By position, whatever the attributes are called.
-    const std::string command = document.GetAttribute(document.AttributeName(1));
+    std::string command = document.GetAttribute(document.AttributeName(1));
     const int code = Code(document.GetAttribute(document.AttributeName(2)));
-    buffer.RecordCommand(code, command);
-    ++result.records;
+    holds_a_command = holds_a_command || !command.empty();
+    records.emplace_back(code, std::move(command));
   }
-  return result;
+  const int count = static_cast<int>(records.size());
+  // Emptying the buffer for it would leave the engineer's list showing commands
+  // that are gone.
+  if (!holds_a_command) return {ConfigLoad::kNoCommands, count};
+  buffer.Clear();
+  for (const auto& [code, command] : records) buffer.RecordCommand(code, command);
+  return {ConfigLoad::kLoaded, count};
 }
 
 }  // namespace vexa

@@ -6,6 +6,7 @@
 
 #include "batch/batch_row.h"
 #include "link/command_buffer.h"
+#include "xml/whole_file.h"
 
 namespace vexa {
 
@@ -15,9 +16,13 @@ namespace vexa {
 // The path as chosen, with ".cfg" appended unless it holds ".cfg" anywhere.
 std::string ConfigFilePath(std::string path);
 
+// What saving a configuration to `path` would change: a link there may lead
+// only to an existing configuration file.
+SaveTarget ConfigSaveTarget(const std::string& path);
+
 // Writes every row, the last first, after the time of saving; an unchecked
 // row leaves an element without attributes. Replaces the file atomically:
-// false, the old file untouched, when that fails.
+// false, the old file untouched, when that fails or ConfigSaveTarget refuses.
 bool SaveConfigFile(const std::string& path, const std::vector<BatchRow>& rows,
                     std::time_t saved_at);
 
@@ -26,6 +31,7 @@ enum class ConfigLoad {
   kUnreadable,     // the file cannot be read
   kNotWellFormed,  // not XML
   kNoRoot,         // XML, but no configuration
+  kNoCommands,     // a configuration without records, or only unchecked ones
 };
 
 struct ConfigLoadResult {
@@ -34,8 +40,8 @@ struct ConfigLoadResult {
 };
 
 // Replaces the buffer by the file's commands, taking each record's second and
-// third attribute by position as command and code. The buffer is emptied only
-// once the file is known to be a configuration.
+// third attribute by position as command and code. The buffer is changed only
+// when the file is a configuration that holds at least one command.
 ConfigLoadResult LoadConfigFile(const std::string& path, CommandBuffer& buffer);
 
 }  // namespace vexa

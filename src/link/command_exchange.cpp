@@ -288,17 +288,31 @@ void CommandExchange::HandleSetupReply(const std::string& text) {
     } else if (code == kStationIdCode) {
       const std::size_t key = sent.find("#ST:");
       if (key != std::string::npos && sent.size() >= key + 10) {
-        const std::string new_id = sent.substr(key + 4, 6);
         PhoneBookEntry device = phone_book_.GetCurrentDevice();
-        phone_book_.DeleteEntry({state_.device_id, {}, {}, {}});
-        listener_.PhoneBookChanged();
-        device.id = new_id;
-        phone_book_.AddEntry(device);
-        // Told again, so that a page on show fills its fields with the new entry.
-        listener_.PhoneBookChanged();
-        listener_.DeviceIdChanged(new_id);
-        phone_book_.SelectCurrentDevice(new_id);
-        state_.device_id = new_id;
+        device.id = sent.substr(key + 4, 6);
+        switch (phone_book_.RenameEntry(state_.device_id, device)) {
+          case PhoneBookStore::Rename::kRenamed:
+            // Told twice, as after a delete and an add, so that a page on show also
+            // fills its fields with the new entry.
+            listener_.PhoneBookChanged();
+            listener_.PhoneBookChanged();
+            listener_.DeviceIdChanged(device.id);
+            phone_book_.SelectCurrentDevice(device.id);
+            state_.device_id = device.id;
+            break;
+          case PhoneBookStore::Rename::kIdTaken:
+            // The other logger's entry must not take this one's place: its password
+            // would go out with the next command.
+            notifier_.Show("The logger now answers as station ID " + device.id +
+                               ", but the phone book already holds a different entry " + device.id +
+                               ", so the phone book was left as it is. Commands keep going to "
+                               "this logger with the phone number and passwords of entry " +
+                               state_.device_id + "; edit the phone book to tell the two apart.",
+                           {}, MessageIcon::kWarning);
+            break;
+          case PhoneBookStore::Rename::kNotSaved:
+            break;  // shown by the store
+        }
       }
     }
     state_.result = kResultSuccess;

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "phonebook/phone_book_lock.h"
 #include "xml/whole_file.h"
 #include "xml/xml_document.h"
 
@@ -48,6 +49,12 @@ bool FindRecord(XmlDocument& document, const std::string& id) {
   return false;
 }
 
+// Back to the top of the root: no record current, so that a new one goes first.
+void RewindToRoot(XmlDocument& document) {
+  document.LeaveElement();
+  document.EnterElement();
+}
+
 XmlDocument NewPhoneBook() {
   XmlDocument document;
   document.InsertDeclaration();
@@ -74,6 +81,28 @@ std::string ShownPath(const std::string& path) {
   return error ? path : full.lexically_normal().string();
 }
 
+// Why a file that is not ready reads as an empty phone book.
+std::string WhatIsWrong(FileState state, const std::string& path) {
+  switch (state) {
+    case FileState::kMissing:
+      return "does not exist";
+    case FileState::kUnreadable: {
+      std::error_code error;
+      return std::filesystem::is_regular_file(path, error)
+                 ? "cannot be read"
+                 : "is not a plain file (a folder, pipe or device)";
+    }
+    case FileState::kDamaged:
+      // Not XML at all: a link may lead to any file.
+      return "is damaged or no phone book at all";
+    case FileState::kNoRoot:
+      return "holds no phone book";
+    case FileState::kReady:
+      break;
+  }
+  return {};
+}
+
 std::string DamagedText(const std::string& path, int entries) {
   return "The phone book file " + ShownPath(path) + " is damaged, so the phone book shows no " +
          "entries. " + std::to_string(entries) + (entries == 1 ? " entry" : " entries") +
@@ -87,17 +116,22 @@ PhoneBookStore::PhoneBookStore(std::string path, Notifier& notifier)
 
 void PhoneBookStore::CheckFile() {
   XmlDocument document;
-  switch (OpenPhoneBook(document, path_)) {
-    case FileState::kUnreadable: {
-      std::error_code error;
-      const bool regular = std::filesystem::is_regular_file(path_, error);
-      notifier_.Show(
-          "The phone book file " + ShownPath(path_) +
-              (regular ? " cannot be read" : " is not a plain file (a folder, pipe or device)") +
-              ", so the phone book is empty and new entries cannot be saved.",
-          {}, MessageIcon::kWarning);
+  const FileState state = OpenPhoneBook(document, path_);
+  if (state == FileState::kReady) return;
+  if (const std::optional<std::string> target = LinkTarget(path_)) {
+    notifier_.Show("The phone book file " + ShownPath(path_) + " is a link to " + *target +
+                       ", which " + WhatIsWrong(state, path_) +
+                       ", so the phone book is empty; both are left as they are and new entries "
+                       "cannot be saved.",
+                   {}, MessageIcon::kWarning);
+    return;
+  }
+  switch (state) {
+    case FileState::kUnreadable:
+      notifier_.Show("The phone book file " + ShownPath(path_) + " " + WhatIsWrong(state, path_) +
+                         ", so the phone book is empty and new entries cannot be saved.",
+                     {}, MessageIcon::kWarning);
       break;
-    }
     case FileState::kDamaged: {
       const int entries = CountRecords(document);
       if (!KeepDamagedFile(entries)) {
@@ -140,37 +174,30 @@ bool PhoneBookStore::EntryExists(const std::string& id) const {
 }
 
 bool PhoneBookStore::AddEntry(const PhoneBookEntry& entry) {
+  const std::optional<PhoneBookLock> lock = PhoneBookLock::Take(path_);
   XmlDocument document;
-  switch (OpenPhoneBook(document, path_)) {
-    case FileState::kReady:
-      if (FindRecord(document, entry.id)) {
-        notifier_.Show(kIdExists);
-        return false;
-      }
-      // Back to the top of the root, so that the new record goes first.
-      document.LeaveElement();
-      document.EnterElement();
-      break;
-    case FileState::kNoRoot:      // not our file: left as it is
-    case FileState::kUnreadable:  // could not be copied aside, so never replaced
-      return SaveFailed();
-    case FileState::kDamaged:
-      if (!KeepDamagedFile(CountRecords(document))) return SaveFailed();
-      document = NewPhoneBook();
-      break;
-    case FileState::kMissing:
-      document = NewPhoneBook();
-      break;
+  if (!lock || !OpenToAdd(document)) return SaveFailed();
+  if (FindRecord(document, entry.id)) {
+    notifier_.Show(kIdExists);
+    return false;
   }
-  document.InsertElement(kRecord, true);
-  document.SetAttribute("ID", entry.id);
-  document.SetAttribute("Phone", entry.phone);
-  document.SetAttribute("EnquiryPassword", entry.enquiry_password);
-  document.SetAttribute("SetupPassword", entry.setup_password);
-  document.LeaveElement();
-  if (!Save(document)) return false;
-  ReloadEntries();
-  return true;
+  RewindToRoot(document);
+  return SaveFirst(document, entry);
+}
+
+PhoneBookStore::Rename PhoneBookStore::RenameEntry(const std::string& old_id,
+                                                   const PhoneBookEntry& renamed) {
+  const std::optional<PhoneBookLock> lock = PhoneBookLock::Take(path_);
+  XmlDocument document;
+  if (!lock || !OpenToAdd(document)) {
+    SaveFailed();
+    return Rename::kNotSaved;
+  }
+  if (renamed.id != old_id && FindRecord(document, renamed.id)) return Rename::kIdTaken;
+  RewindToRoot(document);
+  if (FindRecord(document, old_id)) document.RemoveElement();
+  RewindToRoot(document);
+  return SaveFirst(document, renamed) ? Rename::kRenamed : Rename::kNotSaved;
 }
 
 bool PhoneBookStore::EditEntry(const PhoneBookEntry& entry) {
@@ -203,12 +230,45 @@ void PhoneBookStore::SelectCurrentDevice(const std::string& id) {
 
 bool PhoneBookStore::ChangeEntry(const std::string& id,
                                  const std::function<void(XmlDocument&)>& change) {
+  const std::optional<PhoneBookLock> lock = PhoneBookLock::Take(path_);
+  if (!lock) return SaveFailed();
   XmlDocument document;
   if (OpenPhoneBook(document, path_) != FileState::kReady || !FindRecord(document, id)) {
     notifier_.Show(kIdMissing);
     return false;
   }
   change(document);
+  if (!Save(document)) return false;
+  ReloadEntries();
+  return true;
+}
+
+bool PhoneBookStore::OpenToAdd(XmlDocument& document) {
+  switch (OpenPhoneBook(document, path_)) {
+    case FileState::kReady:
+      return true;
+    case FileState::kNoRoot:      // not our file: left as it is
+    case FileState::kUnreadable:  // could not be copied aside, so never replaced
+      return false;
+    case FileState::kDamaged:
+      // Through a link the damaged file is someone else's: never copied, never replaced.
+      if (LinkTarget(path_) || !KeepDamagedFile(CountRecords(document))) return false;
+      document = NewPhoneBook();
+      return true;
+    case FileState::kMissing:
+      document = NewPhoneBook();
+      return true;
+  }
+  return false;
+}
+
+bool PhoneBookStore::SaveFirst(XmlDocument& document, const PhoneBookEntry& entry) {
+  document.InsertElement(kRecord, true);
+  document.SetAttribute("ID", entry.id);
+  document.SetAttribute("Phone", entry.phone);
+  document.SetAttribute("EnquiryPassword", entry.enquiry_password);
+  document.SetAttribute("SetupPassword", entry.setup_password);
+  document.LeaveElement();
   if (!Save(document)) return false;
   ReloadEntries();
   return true;

@@ -13,7 +13,9 @@ class XmlDocument;
 
 // The phone book file ("addressbook.xml") and its in-memory copy: the entries
 // in file order (newest first) and the current device, the logger that every
-// command goes to. The file is re-read after every change.
+// command goes to. Every change reads, edits and saves the file under its lock,
+// so a change another program made meanwhile is kept; the in-memory copy is
+// re-read after every change.
 class PhoneBookStore {
  public:
   PhoneBookStore(std::string path, Notifier& notifier);
@@ -35,11 +37,24 @@ class PhoneBookStore {
   bool UpdatePasswords(const std::string& id, const std::string& enquiry_password,
                        const std::string& setup_password);
 
+  enum class Rename { kRenamed, kIdTaken, kNotSaved };
+  // The logger of entry `old_id` took the ID of `renamed`: one save removes the old entry
+  // and puts `renamed` first, so no moment holds neither. Nothing changes when another
+  // entry already has the new ID (kIdTaken, not shown) or when the file cannot be saved
+  // (kNotSaved, shown).
+  Rename RenameEntry(const std::string& old_id, const PhoneBookEntry& renamed);
+
   // Copies the first entry with this ID into the current device; unchanged if none.
   void SelectCurrentDevice(const std::string& id);
   PhoneBookEntry GetCurrentDevice() const { return current_; }
 
  private:
+  // Loads the file to add to it, the root entered and no record current: a missing file
+  // starts a new phone book, a damaged one is copied aside first. False when the file
+  // may not be replaced.
+  bool OpenToAdd(XmlDocument& document);
+  // Puts the entry first, saves and reloads; a failure is shown.
+  bool SaveFirst(XmlDocument& document, const PhoneBookEntry& entry);
   // Applies `change` to the first record with this ID, saves and reloads.
   bool ChangeEntry(const std::string& id, const std::function<void(XmlDocument&)>& change);
   // Copies the damaged file aside under a new name, unless this store already kept

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -24,19 +25,34 @@ constexpr std::time_t kStaleSeconds = 10 * 60;
 // Enough for years of damaged files; past it something else is wrong.
 constexpr int kMaxBackups = 1000;
 
-// The file a save replaces: a symbolic link is followed to the file it names.
+// A file's folder and name, split once.
 struct Target {
   fs::path folder;
   std::string name;
 };
 
-std::optional<Target> ResolveTarget(const std::string& path) {
+// The name as given, never followed through a link; a full path, so that the engineer
+// can find what is kept whatever folder the program runs in.
+std::optional<Target> NamedTarget(const fs::path& path) {
   std::error_code error;
-  fs::path target = fs::weakly_canonical(path, error);
-  if (error) target = path;
-  if (!target.has_filename()) return std::nullopt;
-  return Target{target.has_parent_path() ? target.parent_path() : fs::path("."),
-                target.filename().string()};
+  const fs::path full = fs::absolute(path, error);
+  if (error || !full.has_filename()) return std::nullopt;
+  return Target{full.parent_path(), full.filename().string()};
+}
+
+bool IsLink(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+// The file a save replaces: a symbolic link is followed, but only to a file that
+// exists; a save must never create a file wherever a link happens to point.
+std::optional<Target> ReplacedTarget(const std::string& path) {
+  if (!IsLink(path)) return NamedTarget(path);
+  std::error_code error;
+  const fs::path target = fs::canonical(path, error);
+  if (error) return std::nullopt;
+  return NamedTarget(target);
 }
 
 std::string TemporaryPrefix(const Target& target) {
@@ -72,6 +88,43 @@ void RemoveStaleTemporaries(const Target& target) {
       unlink(entry->path().c_str());
     }
   }
+}
+
+// The number n of "<name>.<n>.bak", or 0 when the entry is no such copy.
+int BackupNumber(const std::string& entry, const Target& target) {
+  const std::string prefix = target.name + ".";
+  constexpr std::string_view kSuffix = ".bak";
+  if (entry.size() <= prefix.size() + kSuffix.size() ||
+      entry.compare(0, prefix.size(), prefix) != 0 || !entry.ends_with(kSuffix)) {
+    return 0;
+  }
+  const std::string_view digits(entry.data() + prefix.size(),
+                                entry.size() - prefix.size() - kSuffix.size());
+  int number = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  return error == std::errc() && end == digits.data() + digits.size() ? number : 0;
+}
+
+// The lowest numbered plain copy beside the target that holds exactly `bytes`, so that
+// damage that did not change is kept once, however often the program starts.
+std::optional<std::string> FindCopyOf(const Target& target, std::string_view bytes) {
+  std::optional<std::string> found;
+  int lowest = 0;
+  std::error_code error;
+  fs::directory_iterator entry(target.folder, error);
+  for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+    const int number = BackupNumber(entry->path().filename().string(), target);
+    if (number <= 0 || (found && number > lowest)) continue;
+    struct stat info {};
+    std::string copy;
+    if (lstat(entry->path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::size_t>(info.st_size) == bytes.size() &&
+        ReadWholeFile(entry->path().string(), copy) && copy == bytes) {
+      found = entry->path().string();
+      lowest = number;
+    }
+  }
+  return found;
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -135,7 +188,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::optional<Target> target = ResolveTarget(path);
+  const std::optional<Target> target = ReplacedTarget(path);
   if (!target) return false;
   const fs::path target_path = target->folder / target->name;
   struct stat old_file {};
@@ -155,8 +208,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 std::optional<std::string> KeepBackupCopy(const std::string& path, std::string_view bytes) {
-  const std::optional<Target> target = ResolveTarget(path);
+  const std::optional<Target> target = NamedTarget(path);
   if (!target) return std::nullopt;
+  if (std::optional<std::string> kept = FindCopyOf(*target, bytes)) return kept;
   const std::string temporary = WriteTemporary(*target, bytes, kOwnerOnly);
   if (temporary.empty()) return std::nullopt;
   for (int number = 1; number <= kMaxBackups; ++number) {
@@ -170,6 +224,44 @@ std::optional<std::string> KeepBackupCopy(const std::string& path, std::string_v
   }
   unlink(temporary.c_str());
   return std::nullopt;
+}
+
+std::optional<std::string> LinkTarget(const std::string& path) {
+  if (!IsLink(path)) return std::nullopt;
+  std::error_code error;
+  fs::path target = fs::canonical(path, error);
+  if (error) {
+    // Gone or looping: name what the link says, taken from the link's folder.
+    target = fs::read_symlink(path, error);
+    if (error) return std::nullopt;
+    if (target.is_relative()) target = fs::absolute(fs::path(path).parent_path() / target, error);
+  }
+  return target.lexically_normal().string();
+}
+
+SaveTarget LookAtSaveTarget(const std::string& path,
+                            const std::function<bool(const std::string& file)>& ours) {
+  SaveTarget target;
+  target.linked = IsLink(path);
+  std::error_code error;
+  const fs::path full = fs::absolute(path, error);
+  target.file = target.linked ? LinkTarget(path).value_or(path) : error ? path : full.string();
+  struct stat info {};
+  if (stat(target.file.c_str(), &info) != 0) {
+    if (target.linked) target.refusal = ReplaceRefusal::kLinkToNothing;
+    return target;
+  }
+  target.exists = true;
+  if (!S_ISREG(info.st_mode)) {
+    target.refusal = ReplaceRefusal::kNotPlainFile;
+  } else if (target.linked && !ours(target.file)) {
+    target.refusal = ReplaceRefusal::kLinkToForeign;
+  } else if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+             faccessat(AT_FDCWD, target.file.c_str(), W_OK, AT_EACCESS) != 0) {
+    // No write bit stops root too: a file marked read-only stays as it is.
+    target.refusal = ReplaceRefusal::kReadOnly;
+  }
+  return target;
 }
 
 }  // namespace vexa

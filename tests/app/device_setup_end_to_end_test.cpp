@@ -1,5 +1,7 @@
 // The Device Setup page in the whole program, against the built-in simulated
 // logger: what it reads, and how the phone book follows what it sets.
+#include <gmock/gmock.h>
+
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -63,6 +65,20 @@ TEST_F(DeviceSetupEndToEnd, StationIdChangeIsFollowedByThePhoneBook) {
   Field("Station ID")->clear();
   EXPECT_EQ(RunWindow("#1"), "Command Success");
   EXPECT_EQ(Field("Station ID")->text(), "000077");
+}
+
+TEST_F(DeviceSetupEndToEnd, StationIdTakenByAnotherEntryKeepsBothAndThisLoggersPasswords) {
+  const std::string other = Record({"000042", "+491701000099", "111111", "222222"});
+  WritePhoneBook(other + logger_record_);
+  Type("Station ID", "42");
+  EXPECT_EQ(RunPage("Set Station ID"), "Command Success");
+  EXPECT_EQ(ReadBytes(phone_book_path()), PhoneBook(other + logger_record_));
+  EXPECT_THAT(notifier_.Last(), ::testing::HasSubstr("already holds a different entry 000042"));
+  EXPECT_EQ(DeviceList()->currentText(), "000041");
+
+  // Still this logger's password: a read of the other's would be refused.
+  EXPECT_EQ(RunWindow("#1"), "Command Success");
+  EXPECT_EQ(Field("Station ID")->text(), "000042");
 }
 
 TEST_F(DeviceSetupEndToEnd, NewPasswordsAreUsedByTheNextRead) {

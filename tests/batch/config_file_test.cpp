@@ -3,6 +3,7 @@
 
 #include <gmock/gmock.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -94,12 +95,17 @@ TEST_F(ConfigFileTest, FilesThatAreNoConfigurationLeaveTheBufferAlone) {
   EXPECT_EQ(LoadConfigFile(folder.File("missing.cfg"), buffer).outcome, ConfigLoad::kUnreadable);
   EXPECT_EQ(buffer.Count(), 1u);
 
-  // A configuration without records empties the buffer all the same.
+  // A configuration without a command, not even a checked row, changes nothing either.
   WriteBytes(path, "<DATALOG_SETUP>\r\n<DateTime DateTime=\"x\" />\r\n</DATALOG_SETUP>\r\n");
   const ConfigLoadResult empty = LoadConfigFile(path, buffer);
-  EXPECT_EQ(empty.outcome, ConfigLoad::kLoaded);
+  EXPECT_EQ(empty.outcome, ConfigLoad::kNoCommands);
   EXPECT_EQ(empty.records, 0);
-  EXPECT_EQ(buffer.Count(), 0u);
+  ASSERT_TRUE(SaveConfigFile(path, {{"01", "", "246802#SA:3#", 11005, "", "", false}}, kSavedAt));
+  const ConfigLoadResult unchecked = LoadConfigFile(path, buffer);
+  EXPECT_EQ(unchecked.outcome, ConfigLoad::kNoCommands);
+  EXPECT_EQ(unchecked.records, 1);
+  EXPECT_EQ(buffer.Entries().at(11005), "246802#SA:3#");
+  EXPECT_EQ(buffer.Count(), 1u);
 }
 
 TEST_F(ConfigFileTest, AFailedSaveReportsAndKeepsTheOldFile) {
@@ -116,6 +122,29 @@ TEST_F(ConfigFileTest, AFailedSaveReportsAndKeepsTheOldFile) {
   if (!saved) {
     EXPECT_EQ(ReadBytes(path), "old");
   }
+}
+
+TEST_F(ConfigFileTest, ASaveFollowsALinkOnlyToAConfigurationAndNeverReplacesAReadOnlyFile) {
+  TempDir elsewhere;
+  const std::string kept = elsewhere.File("kept.cfg");
+  ASSERT_TRUE(SaveConfigFile(kept, {}, kSavedAt));
+  std::filesystem::create_symlink(kept, path);
+  ASSERT_TRUE(SaveConfigFile(path, ThreeRowsMiddleUnchecked(), kSavedAt));
+  EXPECT_EQ(LoadConfigFile(kept, buffer).records, 3);
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+
+  const std::string foreign = elsewhere.File("passwd");
+  WriteBytes(foreign, "root:x:0:0:root:/root:/bin/bash\n");
+  const std::string linked = folder.File("foreign.cfg");
+  std::filesystem::create_symlink(foreign, linked);
+  EXPECT_FALSE(SaveConfigFile(linked, ThreeRowsMiddleUnchecked(), kSavedAt));
+  EXPECT_EQ(ReadBytes(foreign), "root:x:0:0:root:/root:/bin/bash\n");
+
+  const std::string locked = folder.File("locked.cfg");
+  WriteBytes(locked, "old");
+  ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+  EXPECT_FALSE(SaveConfigFile(locked, ThreeRowsMiddleUnchecked(), kSavedAt));
+  EXPECT_EQ(ReadBytes(locked), "old");
 }
 
 TEST(ConfigFilePath, CfgIsAppendedUnlessThePathHoldsIt) {

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <stdlib.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -12,9 +13,11 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest/QTest>
+#include <filesystem>
 
 #include "page_fixture.h"
 #include "support/accessibility_check.h"
+#include "support/file_dialog_script.h"
 
 namespace vexa::testing {
 namespace {
@@ -215,7 +218,8 @@ TEST_F(BatchPageTest, RunShowsEachResultInItsColourAndSummary) {
   page.SaveReport(QString::fromStdString(report));
   const std::string csv = ReadBytes(report);
   EXPECT_THAT(csv, HasSubstr("Logger ID,Time,No.,Object,Parameters,Status\r\n000042,"));
-  EXPECT_THAT(csv, HasSubstr(",03,Alarm Phone1,+491709876543!,Command Time Out\r\n"));
+  // Not a number, so a spreadsheet would run it: kept as text.
+  EXPECT_THAT(csv, HasSubstr(",03,Alarm Phone1,'+491709876543!,Command Time Out\r\n"));
   EXPECT_THAT(csv, ::testing::Not(HasSubstr("246802")));
   EXPECT_THAT(AccessibilityProblems(&page), IsEmpty());
 
@@ -240,6 +244,58 @@ TEST_F(BatchPageTest, ConfigFileRoundTripListsTheCommandsUnchecked) {
   EXPECT_FALSE(Checked(0) || Checked(1));
   EXPECT_EQ(command_buffer.Count(), 3u);  // and the empty text under code 0
   EXPECT_TRUE(notifier.messages.empty()) << notifier.Last();
+}
+
+TEST_F(BatchPageTest, AConfigFileWithoutCommandsChangesNothingAndSaysSo) {
+  page.Refresh(false);
+  const std::map<int, std::string> buffered = command_buffer.Entries();
+  const std::string empty = files.File("empty.cfg");
+  const std::string unchecked = files.File("unchecked.cfg");
+  WriteBytes(empty, "<DATALOG_SETUP></DATALOG_SETUP>");
+  WriteBytes(unchecked,
+             "<DATALOG_SETUP>\r\n<DateTime DateTime=\"x\" />\r\n<Records />\r\n<Records "
+             "/>\r\n</DATALOG_SETUP>\r\n");
+  for (const std::string& path : {empty, unchecked}) {
+    notifier.messages.clear();
+    page.OpenConfigFile(QString::fromStdString(path));
+    ASSERT_EQ(notifier.messages.size(), 1u) << path;
+    EXPECT_EQ(notifier.Last(), "The configure file was not loaded:\n" + path +
+                                   "\nholds no commands.\nThe command list is unchanged.");
+    EXPECT_EQ(command_buffer.Entries(), buffered);
+    EXPECT_EQ(List()->rowCount(), 3);
+  }
+}
+
+TEST_F(BatchPageTest, FileMenuDialogsStartWithCfgAndAskAboutTheNameSaved) {
+  const auto choose = [this](const QString& item) {
+    for (QAction* action : Button("File")->menu()->actions()) {
+      if (action->text() == item) return action->trigger();
+    }
+    ADD_FAILURE() << "no menu item " << item.toStdString();
+  };
+  QString shown;
+  {
+    FileDialogScript script({FileDialogScript::ReadName(shown)});
+    choose("Open Configure File");
+  }
+  EXPECT_EQ(shown, "*.cfg");
+
+  // Typed without ".cfg", the name of a file already there.
+  const std::string kept = "<DATALOG_SETUP>\r\n</DATALOG_SETUP>\r\n";
+  WriteBytes(files.File("setupA.cfg"), kept);
+  page.Refresh(false);
+  notifier.answer = false;
+  {
+    FileDialogScript script({FileDialogScript::Type(QString::fromStdString(files.File("setupA"))),
+                             FileDialogScript::Cancel()});
+    choose("Save Configure File");
+  }
+  ASSERT_EQ(notifier.messages.size(), 1u);
+  EXPECT_TRUE(notifier.messages[0].question);
+  EXPECT_EQ(notifier.Last(),
+            files.File("setupA.cfg") + " already exists.\nDo you want to replace it?");
+  EXPECT_EQ(ReadBytes(files.File("setupA.cfg")), kept);
+  EXPECT_FALSE(std::filesystem::exists(files.File("setupA")));
 }
 
 TEST_F(BatchPageTest, FilesThatFailAreToldNotSwallowed) {

@@ -3,11 +3,13 @@
 #include <gmock/gmock.h>
 
 #include "exchange_fixture.h"
+#include "support/file_size_limit.h"
 
 namespace vexa::testing {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::Field;
 using ::testing::IsEmpty;
 
 TEST_F(ExchangeTest, ReadButtonsSendTheirCommandsAndSwitchPages) {
@@ -169,15 +171,62 @@ TEST_F(ExchangeTest, StationIdChangeMovesThePhoneBookEntry) {
   EXPECT_THAT(listener.events, ElementsAre("phone-book:", "phone-book:", "device-id:000077"));
 }
 
-TEST_F(ExchangeTest, StationIdChangeTellsThePhoneBookPageAfterTheDeleteAndAfterTheAdd) {
-  std::vector<std::vector<std::string>> seen;  // the IDs in the phone book at each notice
+TEST_F(ExchangeTest, StationIdChangeIsOneSaveThatThePhoneBookPageIsToldTwice) {
+  // What the file and the list hold at each notice: never the logger without its entry.
+  std::vector<std::string> seen;
   listener.on_phone_book_changed = [&] {
-    std::vector<std::string> ids;
-    for (const auto& entry : phone_book.entries()) ids.push_back(entry.id);
-    seen.push_back(ids);
+    RecordingNotifier quiet;
+    PhoneBookStore file(book_path(), quiet);
+    file.LoadEntries();
+    for (const auto* book : {&phone_book, &file}) {
+      std::string ids;
+      for (const auto& entry : book->entries()) ids += entry.id + " ";
+      seen.push_back(ids);
+    }
   };
   SendAndReply("246802#ST:000077#", 11002, "Set success!");
-  EXPECT_THAT(seen, ElementsAre(IsEmpty(), ElementsAre("000077")));
+  EXPECT_THAT(seen, ElementsAre("000077 ", "000077 ", "000077 ", "000077 "));
+}
+
+TEST_F(ExchangeTest, StationIdChangeToAnIdTakenByAnotherLoggerKeepsBothEntries) {
+  const PhoneBookEntry other{"000042", "+491701000042", "111111", "222222"};
+  const std::string before =
+      PhoneBook(Record(other) + Record({"000041", kPhone, kEnquiry, kSetup}));
+  WriteBytes(book_path(), before);
+  phone_book.ReloadEntries();
+
+  SendAndReply("246802#ST:000042#", 11002, "Set success!");
+  EXPECT_EQ(exchange.state().result, kResultSuccess);  // the logger did take it
+  EXPECT_EQ(ReadBytes(book_path()), before);
+  ASSERT_EQ(notifier.messages.size(), 1u);
+  EXPECT_EQ(notifier.Last(),
+            "The logger now answers as station ID 000042, but the phone book already holds a "
+            "different entry 000042, so the phone book was left as it is. Commands keep going "
+            "to this logger with the phone number and passwords of entry 000041; edit the phone "
+            "book to tell the two apart.");
+  EXPECT_EQ(notifier.messages[0].icon, MessageIcon::kWarning);
+  EXPECT_THAT(listener.events, IsEmpty());
+  EXPECT_EQ(phone_book.GetCurrentDevice(), (PhoneBookEntry{"000041", kPhone, kEnquiry, kSetup}));
+  EXPECT_EQ(exchange.state().device_id, "000041");
+
+  // The next command still goes out with this logger's password.
+  ASSERT_TRUE(
+      exchange.SendCommand(phone_book.GetCurrentDevice().enquiry_password + "#CHEACK1#", 10000));
+  EXPECT_EQ(port.writes.back(), "135791#CHEACK1#");
+}
+
+TEST_F(ExchangeTest, StationIdChangeThatCannotBeSavedLeavesThePhoneBookAsItWas) {
+  const std::string before = ReadBytes(book_path());
+  {
+    FileSizeLimit limit;
+    SendAndReply("246802#ST:000077#", 11002, "Set success!");
+  }
+  EXPECT_EQ(ReadBytes(book_path()), before);
+  EXPECT_THAT(notifier.messages, ElementsAre(Field(&RecordingNotifier::Message::text,
+                                                   "Cannot save the phone book file!")));
+  EXPECT_EQ(phone_book.GetCurrentDevice().id, "000041");
+  EXPECT_EQ(exchange.state().device_id, "000041");
+  EXPECT_THAT(listener.events, IsEmpty());
 }
 
 TEST_F(ExchangeTest, FailedSetupLeavesThePhoneBookAlone) {

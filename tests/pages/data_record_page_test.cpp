@@ -1,5 +1,7 @@
 #include "pages/data_record/data_record_page.h"
 
+#include <gmock/gmock.h>
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDateEdit>
@@ -9,12 +11,15 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtTest/QTest>
+#include <ctime>
 #include <functional>
 #include <map>
 
 #include "page_fixture.h"
+#include "pages/csv_file.h"
 #include "pages/data_record/record_chart_dialog.h"
 #include "support/accessibility_check.h"
+#include "support/file_dialog_script.h"
 
 namespace vexa::testing {
 namespace {
@@ -189,6 +194,26 @@ TEST_F(DataRecordPageTest, ExportWritesTheListAsShown) {
   EXPECT_EQ(notifier.messages.back().caption, "Error");
   EXPECT_EQ(notifier.messages.back().icon, MessageIcon::kError);
   EXPECT_NE(notifier.Last().find("missing/records.csv"), std::string::npos) << notifier.Last();
+}
+
+TEST_F(DataRecordPageTest, ExportSuggestsANameOfTheLoggerAndTheQueryTime) {
+  ChooseQuery(QDate(2010, 3, 8), "14", "5", "2");
+  const std::time_t before = std::time(nullptr);
+  ASSERT_NE(Query(), "");
+  const std::time_t after = std::time(nullptr);
+  EndCommand();
+  // As the records name their logger, which a file name must not take as a folder.
+  page.StoredRecordsReply("#STD:00/../41,T;TM:100308140500;D:1;T:2;A13:21.5|21.6;#");
+  QString shown;
+  {
+    FileDialogScript script({FileDialogScript::ReadName(shown)});
+    QTest::mouseClick(Find<QPushButton>("Export..."), Qt::LeftButton);
+  }
+  EXPECT_TRUE(shown == ExportFileName("DataRecords", "00/../41", before) ||
+              shown == ExportFileName("DataRecords", "00/../41", after))
+      << shown.toStdString();
+  EXPECT_THAT(shown.toStdString(),
+              ::testing::MatchesRegex("DataRecords_00____41_[0-9]{8}-[0-9]{6}[.]csv"));
 }
 
 TEST_F(DataRecordPageTest, ChartFollowsTheListAndEveryControlIsNamed) {

@@ -1,16 +1,22 @@
 #include "phonebook/phone_book_store.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "support/file_bytes.h"
+#include "support/file_size_limit.h"
 #include "support/finishes_in_time.h"
 #include "support/phone_book_text.h"
 #include "support/temp_dir.h"
@@ -116,25 +122,74 @@ TEST_F(PhoneBookStoreTest, RecordsAreReadByPositionAndWrittenByName) {
                          "SetupPassword=\"222222\" />\r\n"));
 }
 
-// Files may not grow past a few bytes while it lives: every save fails, even as root.
-class FileSizeLimit {
- public:
-  FileSizeLimit() {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limit = saved_;
-    limit.rlim_cur = 16;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    old_handler_ = signal(SIGXFSZ, SIG_IGN);
+// Each child adds its own IDs once the gate opens and lists those reported added.
+void AddFromTwoProcesses(const std::string& path, int each, const TempDir& folder) {
+  int gate[2];
+  ASSERT_EQ(pipe(gate), 0);
+  std::vector<pid_t> children;
+  for (int child = 1; child <= 2; ++child) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      close(gate[1]);
+      char go = 0;
+      if (read(gate[0], &go, 1) != 1) _exit(2);
+      RecordingNotifier notifier;
+      PhoneBookStore store(path, notifier);
+      std::ofstream added(folder.File("added-" + std::to_string(child)));
+      for (int n = 0; n < each; ++n) {
+        const std::string id = std::to_string(child * 100000 + n);
+        if (store.AddEntry({id, "+49", "135791", "246802"})) added << id << "\n" << std::flush;
+      }
+      _exit(0);
+    }
+    children.push_back(pid);
   }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, old_handler_);
+  close(gate[0]);
+  ASSERT_EQ(write(gate[1], "gg", 2), 2);
+  close(gate[1]);
+  for (const pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
+}
 
- private:
-  rlimit saved_{};
-  sighandler_t old_handler_;
-};
+TEST_F(PhoneBookStoreTest, TwoProgramsAddingAtOnceLoseNoReportedEntry) {
+  constexpr int kEach = 100;
+  WriteBytes(path_, PhoneBook(""));
+  AddFromTwoProcesses(path_, kEach, folder_);
+  store_.LoadEntries();
+  std::set<std::string> in_file;
+  for (const PhoneBookEntry& entry : store_.entries()) in_file.insert(entry.id);
+  int reported = 0;
+  for (const char* name : {"added-1", "added-2"}) {
+    std::ifstream added(folder_.File(name));
+    for (std::string id; std::getline(added, id); ++reported)
+      EXPECT_EQ(in_file.count(id), 1u) << id;
+  }
+  // Neither waits long for the other, so every add is made.
+  EXPECT_EQ(reported, 2 * kEach);
+  EXPECT_EQ(in_file.size(), static_cast<std::size_t>(2 * kEach));
+}
+
+TEST_F(PhoneBookStoreTest, APhoneBookLockedTooLongChangesNothing) {
+  const std::string before = PhoneBook(Record(kA));
+  WriteBytes(path_, before);
+  store_.LoadEntries();
+  // Another window holds the phone book's lock and does not let go.
+  const int held = open(folder_.File(".addressbook.xml.lock").c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  // An add, and an edit for the way every other change goes.
+  EXPECT_FALSE(store_.AddEntry(kB));
+  EXPECT_FALSE(store_.EditEntry({kA.id, "+4900", "000000", "000000"}));
+  EXPECT_THAT(Messages(), ElementsAre(kSaveFailed, kSaveFailed));
+  EXPECT_EQ(ReadBytes(path_), before);
+  EXPECT_THAT(store_.entries(), ElementsAre(kA));
+  close(held);
+  EXPECT_TRUE(store_.AddEntry(kB));
+}
 
 TEST_F(PhoneBookStoreTest, EveryDamagedFileIsKeptUnderANewNameAndToldWithItsEntries) {
   namespace fs = std::filesystem;
@@ -171,7 +226,8 @@ TEST_F(PhoneBookStoreTest, EveryDamagedFileIsKeptUnderANewNameAndToldWithItsEntr
   EXPECT_THAT(store_.entries(), ElementsAre(kB));
 
   // With no room for a copy the damaged file is neither copied nor replaced.
-  WriteBytes(path_, damaged);
+  const std::string other_damage = damaged.substr(0, damaged.size() - 1);
+  WriteBytes(path_, other_damage);
   RecordingNotifier notifier;
   PhoneBookStore store(path_, notifier);
   {
@@ -184,8 +240,99 @@ TEST_F(PhoneBookStoreTest, EveryDamagedFileIsKeptUnderANewNameAndToldWithItsEntr
               testing::EndsWith("2 entries can still be read from it. No copy of it could be "
                                 "kept, so it is left as it is and new entries cannot be saved."));
   EXPECT_EQ(notifier.messages[1].text, kSaveFailed);
+  EXPECT_EQ(ReadBytes(path_), other_damage);
+  // The phone book, its two copies and its lock.
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 4);
+}
+
+TEST_F(PhoneBookStoreTest, UnchangedDamageIsCopiedOnceHoweverOftenTheProgramStarts) {
+  namespace fs = std::filesystem;
+  const std::string damaged = PhoneBook(Record(kA)).substr(0, 90);
+  WriteBytes(path_, damaged);
+  for (int start = 0; start < 3; ++start) {
+    RecordingNotifier notifier;
+    PhoneBookStore store(path_, notifier);
+    store.CheckFile();
+    ASSERT_EQ(notifier.messages.size(), 1u) << start;
+    EXPECT_THAT(notifier.Last(), testing::HasSubstr("A copy of it was kept as " +
+                                                    folder_.File("addressbook.xml.1.bak") + "."));
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 2);
   EXPECT_EQ(ReadBytes(path_), damaged);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 3);
+}
+
+// A phone book reached through a symbolic link, as an engineer may keep it elsewhere.
+class LinkedPhoneBookTest : public PhoneBookStoreTest {
+ protected:
+  void LinkTo(const std::string& target) {
+    std::filesystem::remove(path_);
+    std::filesystem::create_symlink(target, path_);
+  }
+  std::vector<std::string> NamesIn(const std::filesystem::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  TempDir elsewhere_;
+  const std::string target_ = elsewhere_.File("passwd");
+};
+
+TEST_F(LinkedPhoneBookTest, AFileThatIsNoPhoneBookIsNeitherCopiedNorReplacedNorRemoved) {
+  const struct {
+    std::string bytes;  // empty: the link leads nowhere
+    std::string which;
+  } cases[] = {
+      {"root:x:0:0:root:/root:/bin/bash\n", "is damaged or no phone book at all"},
+      {PhoneBook(Record(kA)).substr(0, 90), "is damaged or no phone book at all"},
+      {std::string(kPhoneBookDeclaration) + "<Other>\r\n" + Record(kA) + "</Other>\r\n",
+       "holds no phone book"},
+      {"", "does not exist"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(target_);
+    if (!c.bytes.empty()) WriteBytes(target_, c.bytes);
+    LinkTo(target_);
+    RecordingNotifier notifier;
+    PhoneBookStore store(path_, notifier);
+    store.CheckFile();
+    EXPECT_FALSE(store.AddEntry(kB)) << c.which;
+    EXPECT_FALSE(store.EditEntry(kA));
+    EXPECT_FALSE(store.DeleteEntry(kA));
+    ASSERT_EQ(notifier.messages.size(), 4u) << c.which;
+    EXPECT_EQ(notifier.messages[0].text,
+              "The phone book file " + path_ + " is a link to " + target_ + ", which " + c.which +
+                  ", so the phone book is empty; both are left as they are and new entries "
+                  "cannot be saved.");
+    EXPECT_EQ(notifier.messages[0].icon, MessageIcon::kWarning);
+    EXPECT_EQ(notifier.messages[1].text, kSaveFailed);
+    EXPECT_TRUE(std::filesystem::is_symlink(path_));
+    EXPECT_EQ(std::filesystem::read_symlink(path_), target_);
+    if (c.bytes.empty()) {
+      EXPECT_THAT(NamesIn(elsewhere_.path()), IsEmpty());
+    } else {
+      EXPECT_EQ(ReadBytes(target_), c.bytes) << c.which;
+      EXPECT_THAT(NamesIn(elsewhere_.path()), ElementsAre("passwd"));
+    }
+    EXPECT_THAT(NamesIn(folder_.path()), ElementsAre(".addressbook.xml.lock", "addressbook.xml"))
+        << c.which;
+  }
+}
+
+TEST_F(LinkedPhoneBookTest, ALinkToAPhoneBookIsFollowedAndTheLinkStays) {
+  WriteBytes(target_, PhoneBook(Record(kA)));
+  LinkTo(target_);
+  store_.CheckFile();
+  EXPECT_TRUE(store_.AddEntry(kB));
+  EXPECT_TRUE(store_.EditEntry({kA.id, "+4900", "000000", "000000"}));
+  EXPECT_TRUE(store_.DeleteEntry(kB));
+  EXPECT_THAT(notifier_.messages, IsEmpty());
+  EXPECT_EQ(ReadBytes(target_), PhoneBook(Record({kA.id, "+4900", "000000", "000000"})));
+  EXPECT_TRUE(std::filesystem::is_symlink(path_));
+  EXPECT_THAT(NamesIn(elsewhere_.path()), ElementsAre("passwd"));
 }
 
 TEST_F(PhoneBookStoreTest, FileWithAnotherRootIsLeftUntouchedAndAddFails) {
@@ -268,22 +415,37 @@ TEST_F(PhoneBookStoreTest, CurrentDeviceIsACopyThatOnlySelectionAndPasswordUpdat
   EXPECT_EQ(store_.GetCurrentDevice(), (PhoneBookEntry{kB.id, kB.phone, "135791", "246802"}));
 }
 
-TEST_F(PhoneBookStoreTest, StationIdChangeMovesTheEntryToTheNewIdAtTheTop) {
+TEST_F(PhoneBookStoreTest, RenameMovesTheEntryToTheNewIdAtTheTopInOneSave) {
   WriteBytes(path_, PhoneBook(Record(kB) + Record(kA)));
   store_.LoadEntries();
   store_.SelectCurrentDevice(kA.id);
 
-  // What the main window does once the logger confirms its new station ID.
-  const PhoneBookEntry current = store_.GetCurrentDevice();
-  ASSERT_TRUE(store_.DeleteEntry(current));
-  const PhoneBookEntry renamed{"000077", current.phone, current.enquiry_password,
-                               current.setup_password};
-  ASSERT_TRUE(store_.AddEntry(renamed));
-  store_.SelectCurrentDevice(renamed.id);
-
+  PhoneBookEntry renamed = store_.GetCurrentDevice();
+  renamed.id = "000077";
+  EXPECT_EQ(store_.RenameEntry(kA.id, renamed), PhoneBookStore::Rename::kRenamed);
   EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(renamed) + Record(kB)));
   EXPECT_THAT(store_.entries(), ElementsAre(renamed, kB));
-  EXPECT_EQ(store_.GetCurrentDevice(), renamed);
+  EXPECT_EQ(store_.GetCurrentDevice(), kA);  // a copy, until selected again
+
+  // The new ID is another logger's: nothing is deleted, nothing is told here.
+  const std::string before = ReadBytes(path_);
+  PhoneBookEntry onto_b = renamed;
+  onto_b.id = kB.id;
+  EXPECT_EQ(store_.RenameEntry(renamed.id, onto_b), PhoneBookStore::Rename::kIdTaken);
+  EXPECT_EQ(ReadBytes(path_), before);
+  EXPECT_THAT(notifier_.messages, IsEmpty());
+
+  // The same ID again rewrites the entry in place of the old one.
+  const PhoneBookEntry same{kB.id, "+4900", "000000", "000000"};
+  EXPECT_EQ(store_.RenameEntry(kB.id, same), PhoneBookStore::Rename::kRenamed);
+  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(same) + Record(renamed)));
+
+  {
+    FileSizeLimit limit;
+    EXPECT_EQ(store_.RenameEntry(same.id, kC), PhoneBookStore::Rename::kNotSaved);
+  }
+  EXPECT_EQ(notifier_.Last(), kSaveFailed);
+  EXPECT_EQ(ReadBytes(path_), PhoneBook(Record(same) + Record(renamed)));
 }
 
 }  // namespace

@@ -144,5 +144,83 @@ TEST_F(WholeFile, BackupsTakeANewNameEachTimeAndAFullDiskAddsNone) {
   EXPECT_EQ(ReadBytes(folder_.path() / "book.xml.3.bak"), "second");
 }
 
+TEST_F(WholeFile, IdenticalBytesKeepTheirOneCopyAcrossStoresAndStarts) {
+  ASSERT_EQ(KeepBackupCopy(path_, "damaged"), folder_.File("book.xml.1.bak"));
+  WriteBytes(folder_.path() / "book.xml.7.bak", "other damage");
+  // The next start finds the copy it made before instead of making another.
+  EXPECT_EQ(KeepBackupCopy(path_, "damaged"), folder_.File("book.xml.1.bak"));
+  EXPECT_EQ(KeepBackupCopy(path_, "other damage"), folder_.File("book.xml.7.bak"));
+  EXPECT_EQ(KeepBackupCopy(path_, "new damage"), folder_.File("book.xml.2.bak"));
+  // Only a plain copy counts: a link there may change under us.
+  fs::remove(folder_.path() / "book.xml.1.bak");
+  WriteBytes(folder_.path() / "elsewhere", "damaged");
+  fs::create_symlink(folder_.path() / "elsewhere", folder_.path() / "book.xml.1.bak");
+  EXPECT_EQ(KeepBackupCopy(path_, "damaged"), folder_.File("book.xml.3.bak"));
+  EXPECT_THAT(Names(), ElementsAre("book.xml.1.bak", "book.xml.2.bak", "book.xml.3.bak",
+                                   "book.xml.7.bak", "elsewhere"));
+}
+
+TEST_F(WholeFile, ALinkIsFollowedOnlyToAnExistingFileAndBackupsStayBesideTheLink) {
+  TempDir elsewhere;
+  const fs::path target = elsewhere.path() / "target.xml";
+  fs::create_symlink(target, path_);
+  // A link to nothing never creates the file it names.
+  EXPECT_FALSE(ReplaceFileAtomically(path_, "new"));
+  EXPECT_FALSE(fs::exists(target));
+
+  WriteBytes(target, "old");
+  EXPECT_TRUE(ReplaceFileAtomically(path_, "new"));
+  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_TRUE(fs::is_symlink(path_));
+
+  EXPECT_EQ(KeepBackupCopy(path_, "copy"), folder_.File("book.xml.1.bak"));
+  EXPECT_THAT(Names(), ElementsAre("book.xml", "book.xml.1.bak"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(LinkTarget(path_), target.string());
+  EXPECT_EQ(LinkTarget(folder_.File("book.xml.1.bak")), std::nullopt);
+  fs::remove(target);
+  EXPECT_EQ(LinkTarget(path_), target.string());  // named even when it is gone
+}
+
+TEST_F(WholeFile, ASaveTargetIsTheFileThatWillChangeAndWhyItMayNot) {
+  TempDir elsewhere;
+  const auto ours = [](const std::string& file) { return file.ends_with(".ours"); };
+  WriteBytes(folder_.path() / "plain", "x");
+  WriteBytes(folder_.path() / "locked", "x");
+  ASSERT_EQ(chmod(folder_.File("locked").c_str(), 0444), 0);
+  WriteBytes(elsewhere.path() / "kept.ours", "x");
+  WriteBytes(elsewhere.path() / "passwd", "x");
+  fs::create_symlink(elsewhere.path() / "kept.ours", folder_.path() / "to-ours");
+  fs::create_symlink(elsewhere.path() / "passwd", folder_.path() / "to-foreign");
+  fs::create_symlink(elsewhere.path() / "gone.ours", folder_.path() / "to-nothing");
+  ASSERT_EQ(mkfifo(folder_.File("pipe").c_str(), 0600), 0);
+  const struct {
+    std::string name;
+    std::string file;
+    bool exists;
+    bool linked;
+    ReplaceRefusal refusal;
+  } cases[] = {
+      {"new", folder_.File("new"), false, false, ReplaceRefusal::kNone},
+      {"plain", folder_.File("plain"), true, false, ReplaceRefusal::kNone},
+      {"locked", folder_.File("locked"), true, false, ReplaceRefusal::kReadOnly},
+      {"pipe", folder_.File("pipe"), true, false, ReplaceRefusal::kNotPlainFile},
+      {"to-ours", elsewhere.File("kept.ours"), true, true, ReplaceRefusal::kNone},
+      {"to-foreign", elsewhere.File("passwd"), true, true, ReplaceRefusal::kLinkToForeign},
+      {"to-nothing", elsewhere.File("gone.ours"), false, true, ReplaceRefusal::kLinkToNothing},
+  };
+  for (const auto& c : cases) {
+    const SaveTarget target = LookAtSaveTarget(folder_.File(c.name), ours);
+    EXPECT_EQ(target.file, c.file) << c.name;
+    EXPECT_EQ(target.exists, c.exists) << c.name;
+    EXPECT_EQ(target.linked, c.linked) << c.name;
+    EXPECT_EQ(target.refusal, c.refusal) << c.name;
+  }
+  // Not ours to write, though the folder would let a new file replace it.
+  if (geteuid() != 0) {
+    EXPECT_EQ(LookAtSaveTarget("/etc/passwd", ours).refusal, ReplaceRefusal::kReadOnly);
+  }
+}
+
 }  // namespace
 }  // namespace vexa

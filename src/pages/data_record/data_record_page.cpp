@@ -3,13 +3,13 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <ctime>
 #include <functional>
 
 #include "link/command_codes.h"
@@ -17,6 +17,8 @@
 #include "pages/data_record/query_time_text.h"
 #include "pages/data_record/record_chart_dialog.h"
 #include "pages/data_record/record_list_model.h"
+#include "pages/data_record/record_table.h"
+#include "pages/file_dialogs.h"
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
 
@@ -153,12 +155,15 @@ void CSet3::Query() {
   const std::string password = context_.phone_book.GetCurrentDevice().enquiry_password;
   // A fresh list before the command goes out, so no early reply lands in the old one.
   model_->Reset();
+  listed_at_ = std::time(nullptr);
   context_.exchange.SendCommand(vexa::FormatCommand("%s#REDEEM%s#", {password, moment}),
                                 vexa::kDataRecordCode);
 }
 
 void CSet3::StatusReply(const std::string& reply) {
-  if (!reply.empty()) model_->ShowStatus(reply);
+  if (reply.empty()) return;
+  model_->ShowStatus(reply);
+  listed_at_ = std::time(nullptr);
 }
 
 void CSet3::StoredRecordsReply(const std::string& reply) {
@@ -171,14 +176,22 @@ void CSet3::ClearPage() {
 }
 
 void CSet3::ChooseExportFile() {
-  QFileDialog dialog(this, QStringLiteral("Export Records"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilter(QStringLiteral("CSV files (*.csv)"));
-  dialog.setDefaultSuffix(QStringLiteral("csv"));
-  dialog.selectFile(QStringLiteral("DataRecords.csv"));
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-    ExportTo(dialog.selectedFiles().constFirst());
+  const auto& rows = model_->table().rows;
+  // The logger the records came from, as they name it.
+  std::string station = context_.phone_book.GetCurrentDevice().id;
+  if (!rows.empty() && rows.front().size() > vexa::kStationColumn &&
+      !rows.front()[vexa::kStationColumn].empty()) {
+    station = rows.front()[vexa::kStationColumn];
   }
+  const vexa::SaveFileRequest request{
+      QStringLiteral("Export Records"),
+      vexa::ExportFileName(QStringLiteral("DataRecords"), station, listed_at_),
+      QStringLiteral("CSV files (*.csv)"),
+      QStringLiteral("csv"),
+      "CSV file",
+      {},
+      vexa::CsvSaveTarget};
+  if (const auto path = vexa::ChooseSaveFile(this, context_.notifier, request)) ExportTo(*path);
 }
 
 bool CSet3::ExportTo(const QString& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <ctime>
 #include <string>
 
 #include "pages/page_context.h"
@@ -50,4 +51,6 @@ class CSet3 : public QWidget {
   RecordListModel* model_ = nullptr;
   QTableView* list_ = nullptr;
   RecordChartDialog* chart_ = nullptr;
+  // When the list was asked for: the export's name tells queries apart.
+  std::time_t listed_at_ = std::time(nullptr);
 };
