@@ -1,23 +1,23 @@
 #!/usr/bin/env bash
 # Installs the package that package.sh built on this machine, checks that its
 # programs run from /usr/bin, removes it again with apt-get purge and checks that
-# nothing of it is left under /usr. Needs root or sudo.
+# nothing of it is left under /usr. Needs root or sudo; a vexa-t-setup installed
+# before is purged first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 deb=$(realpath "${BUILD_DIR:-build}"/vexa-t-setup_*.deb)
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-if dpkg-query -W -f='${Status}' vexa-t-setup 2>/dev/null | grep -q "ok installed"; then
-  echo "package-round-trip.sh: vexa-t-setup is installed here already; purge it first" >&2
-  exit 1
-fi
+export DEBIAN_FRONTEND=noninteractive
+installed() { dpkg-query -W -f='${Status}' vexa-t-setup 2>/dev/null | grep -q "ok installed"; }
+installed && $sudo apt-get purge -y -qq vexa-t-setup >/dev/null
 
 before=$(mktemp)
 after=$(mktemp)
-trap 'rm -f "$before" "$after"' EXIT
+# A check that fails does not leave the package installed.
+trap 'rm -f "$before" "$after"; ! installed || $sudo apt-get purge -y -qq vexa-t-setup >/dev/null' EXIT
 find /usr | sort >"$before"
 
-export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
 for program in vexa-t-setup logger-sim; do
   [ "$(command -v "$program")" = "/usr/bin/$program" ] || {
