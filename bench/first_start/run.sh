@@ -17,18 +17,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number nobody uses (see bench/startup/run.sh).
-while :; do
-  number=$((100 + RANDOM % 900))
-  grep -q "X11-unix/X$number\$" /proc/net/unix || [ -e "/tmp/.X$number-lock" ] || break
-done
-Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>"$work/xvfb.log" &
-xvfb_pid=$!
-export DISPLAY=:$number
-until xdotool getdisplaygeometry >/dev/null 2>&1; do
-  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; exit 1; }
-  sleep 0.1
-done
+source bench/start_xvfb.sh
 
 for commit in "${commits[@]}"; do
   copy="$work/$(git rev-parse --short "$commit")"
