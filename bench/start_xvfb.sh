@@ -1,5 +1,12 @@
-# Sourced by the benchmarks that need a display: starts Xvfb, exports DISPLAY and
-# sets xvfb_pid for the caller's clean-up; the server's log is $work/xvfb.log.
+# Sourced by the benchmarks that need a display: makes a scratch folder $work and
+# starts Xvfb with DISPLAY exported; both go when the caller exits.
+work=$(mktemp -d)
+xvfb_pid=""
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
 # A display number nobody uses, in the file system or in the abstract socket
 # names that other sandboxes on this machine may share with us.

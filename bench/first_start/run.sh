@@ -9,14 +9,6 @@ cd "$(dirname "$0")/../.."
 commits=("$@")
 [ ${#commits[@]} -eq 0 ] && commits=(HEAD)
 
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 source bench/start_xvfb.sh
 
 for commit in "${commits[@]}"; do

@@ -17,14 +17,7 @@ cmake --build "$build_dir" -j 2 --target vexa-t-setup minimal_dialog >/dev/null
 program=$(realpath "$build_dir/src/app/vexa-t-setup")
 minimal=$(realpath "$build_dir/bench/startup/minimal_dialog")
 before=${BEFORE:+$(realpath "$BEFORE")}
-
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source bench/start_xvfb.sh
 
 {
   printf '<?xml version="1.0" encoding="ISO-8859-1"?>\r\n<HEALTHCHECK>\r\n'
@@ -33,8 +26,6 @@ trap cleanup EXIT
   done
   printf '</HEALTHCHECK>\r\n'
 } >"$work/addressbook.xml"
-
-source bench/start_xvfb.sh
 
 # Milliseconds from starting the program to its window being mapped.
 startup_ms() {  # program window-title
