@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or $BUILD_DIR) with extra CMake options.
+# Configures and builds into build/ (or $BUILD_DIR) with extra CMake options;
+# $TARGETS, when set, names the only targets to build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
@@ -7,4 +8,6 @@ build_dir=${BUILD_DIR:-build}
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "${launcher[@]}" "$@" >/dev/null
-cmake --build "$build_dir" -j "$(nproc)"
+targets=()
+[ -n "${TARGETS:-}" ] && targets=(--target $TARGETS)
+cmake --build "$build_dir" -j "$(nproc)" "${targets[@]}"

@@ -2,6 +2,6 @@
 # Installs what is missing, builds, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$(nproc)"

@@ -17,14 +17,7 @@ cmake --build "$build_dir" -j 2 --target vexa-t-setup minimal_dialog >/dev/null
 program=$(realpath "$build_dir/src/app/vexa-t-setup")
 minimal=$(realpath "$build_dir/bench/startup/minimal_dialog")
 before=${BEFORE:+$(realpath "$BEFORE")}
-
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source bench/start_xvfb.sh
 
 {
   printf '<?xml version="1.0" encoding="ISO-8859-1"?>\r\n<HEALTHCHECK>\r\n'
@@ -33,22 +26,6 @@ trap cleanup EXIT
   done
   printf '</HEALTHCHECK>\r\n'
 } >"$work/addressbook.xml"
-
-# A display number nobody uses, in the file system or in the abstract socket
-# names that other sandboxes on this machine may share with us.
-while :; do
-  number=$((100 + RANDOM % 900))
-  grep -q "X11-unix/X$number\$" /proc/net/unix || [ -e "/tmp/.X$number-lock" ] || break
-done
-# Without -noreset the server resets whenever its last client leaves, and a
-# program that connects meanwhile fails.
-Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>"$work/xvfb.log" &
-xvfb_pid=$!
-export DISPLAY=:$number
-until xdotool getdisplaygeometry >/dev/null 2>&1; do
-  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; exit 1; }
-  sleep 0.1
-done
 
 # Milliseconds from starting the program to its window being mapped.
 startup_ms() {  # program window-title

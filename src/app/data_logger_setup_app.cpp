@@ -7,6 +7,8 @@
 CDataLoggerSetupApp::CDataLoggerSetupApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Vexa-T_Setup"));
   setApplicationVersion(QStringLiteral("1.0.1"));
+  // Ties the window to the installed menu entry and its icon.
+  setDesktopFileName(QStringLiteral("vexa-t-setup"));
   setWindowIcon(AppIcon());
 }
 

@@ -46,6 +46,7 @@ Faults:
   --truncated               answer with the first half of the reply
   --drop-last-part          never send the last SMS of a reply in several parts
   --help                    show this text
+  --version                 show the version
 )";
 
 std::optional<long> Milliseconds(std::string_view text) {
@@ -61,7 +62,7 @@ bool IsStationId(std::string_view text) {
 
 // Fills the options from the arguments; an error text when they are wrong.
 std::optional<std::string> ParseArguments(int argc, char** argv, SimulatorOptions& options,
-                                          bool& help) {
+                                          bool& help, bool& version) {
   LoggerIdentity identity = options.loggers.front();
   bool own_identity = false;
   for (int i = 1; i < argc; ++i) {
@@ -92,6 +93,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, SimulatorOption
     }
     if (option == "--help") {
       help = true;
+    } else if (option == "--version") {
+      version = true;
     } else if (option == "--gsm") {
       options.gsm = true;
     } else if (option == "--silent") {
@@ -122,12 +125,17 @@ std::optional<std::string> ParseArguments(int argc, char** argv, SimulatorOption
 int main(int argc, char** argv) {
   SimulatorOptions options;
   bool help = false;
-  if (const auto error = ParseArguments(argc, argv, options, help)) {
+  bool version = false;
+  if (const auto error = ParseArguments(argc, argv, options, help, version)) {
     std::cerr << "logger-sim: " << *error << "\n" << kUsage;
     return 2;
   }
   if (help) {
     std::cout << kUsage;
+    return 0;
+  }
+  if (version) {
+    std::cout << "logger-sim (Vexa-T_Setup) " VEXA_VERSION "\n";
     return 0;
   }
 
