@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "batch/batch_row.h"
-#include "link/command_codes.h"
+#include "settings/setting_codes.h"
 #include "link/local_time.h"
 
 namespace vexa {

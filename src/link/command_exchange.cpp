@@ -7,6 +7,7 @@
 #include "link/modem_text.h"
 #include "protocol/command_envelope.h"
 #include "protocol/status_parse.h"
+#include "settings/setting_codes.h"
 
 namespace vexa {
 namespace {

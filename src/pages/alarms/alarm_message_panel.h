@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/alarms/alarm_rows.h"
+#include "settings/alarm_rows.h"
 #include "pages/page_context.h"
 
 class AlarmMessageRow;

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "pages/alarms/alarm_message.h"
+#include "settings/alarm_message.h"
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
 

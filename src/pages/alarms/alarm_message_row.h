@@ -3,7 +3,7 @@
 #include <QObject>
 #include <string>
 
-#include "pages/alarms/alarm_rows.h"
+#include "settings/alarm_rows.h"
 #include "pages/page_context.h"
 
 class QCheckBox;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pages/analog/analog_records.h"
+#include "settings/analog_records.h"
 #include "pages/analog/field_validation.h"
 #include "pages/page_context.h"
 
