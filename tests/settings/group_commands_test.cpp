@@ -6,6 +6,7 @@
 #include <string>
 
 #include "settings/alarm_message.h"
+#include "settings/read_back.h"
 #include "settings/relay_settings.h"
 #include "settings/setting.h"
 #include "support/group2_reply.h"
@@ -66,6 +67,23 @@ TEST(GroupCommands, NothingForAnEmptyReplyOrAnotherGroup) {
 TEST(GroupCommands, StatusRecordsTheRelayStates) {
   EXPECT_EQ(RelayStateCommands(testing::kStatusReply, "246802").commands,
             (Commands{{14011, "246802#O1:1#"}, {14021, "246802#O2:0#"}}));
+}
+
+// What the groups record is what a read can verify, but for the moving clock.
+TEST(ReadBack, EverySettingAGroupRecordsButTheClockReadsBack) {
+  for (int group : {1, 2, 3}) {
+    const char* reply = group == 1 ? kGroup1Reply : group == 2 ? kGroup2Reply : kGroup3Reply;
+    for (const auto& [code, command] : GroupCommands(group, reply, "246802", 2).commands) {
+      EXPECT_EQ(CanBeReadBack(code), code != 11004) << code << " " << command;
+    }
+  }
+  for (int code : {0,     11003, 11004, 11008, 11014, 11015, 11019, 12000, 12001, 12005, 12012,
+                   12206, 14001, 14002, 14003, 14011, 14021, 14991, 15001, 16001, 19000, 19019}) {
+    EXPECT_FALSE(CanBeReadBack(code)) << code;
+  }
+  for (int code : {11010, 12006, 12011, 12212, 14992, 14993}) {
+    EXPECT_TRUE(CanBeReadBack(code)) << code;
+  }
 }
 
 TEST(AlarmTextCommands, ARepliedTextRecordsTheSetThatGivesItAsTheLoggerHoldsIt) {
