@@ -89,6 +89,7 @@ class CommandExchange {
   CommandState state_;
   DeviceContext device_context_;
   GsmReassembly reassembly_;
+  bool joined_reply_ = false;  // the reply being routed came in several SMS
   ProgressDisplay progress_;
   bool status_read_ = false;
   bool stop_requested_ = false;
