@@ -174,6 +174,17 @@ TEST_F(ExchangeTest, CableRepliesAreJudgedByTheirFields) {
   exchange.OnReceived("#STA:000041,T;A00:45.20;O01:10;O01:01;#");
   EXPECT_EQ(exchange.progress().status_text, "Data Error");
   EXPECT_FALSE(exchange.status_read());
+
+  // Nor does a calibration step or the Data Record page act on such a status.
+  for (int code : {12001, 15001}) {
+    listener.events.clear();
+    SendAndReply("135791#STATUS#", code, "#STA:000041,T;A02:48.30;A02:4;#");
+    EXPECT_EQ(exchange.state().result, kResultDataError) << code;
+    EXPECT_TRUE(listener.events.empty()) << code;
+    SendAndReply("135791#STATUS#", code, "#STA:000041,T;A02:48.30;#");
+    EXPECT_EQ(exchange.state().result, kResultSuccess) << code;
+    EXPECT_EQ(listener.events.size(), 1u) << code;
+  }
 }
 
 TEST_F(ExchangeTest, GsmReplyThatNeverCompletesTimesOut) {
