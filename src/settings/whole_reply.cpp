@@ -16,7 +16,7 @@ namespace {
 
 // How the value of a field the program reads must look.
 enum class Form {
-  kAny,            // a marker's value: the station ID, with ",T" in a status
+  kAny,            // a marker's value (the station ID, ",T" after it in a status), a clock
   kOneValue,       // no ","
   kTwoValues,      // one ","
   kDigits,         // one or more digits
@@ -55,10 +55,11 @@ constexpr std::array kGroup3Keys = {
     KnownKey{"L", false, Form::kDigits},
     KnownKey{"COUT", true, Form::kOneValue},
 };
-// The readings are shown as the logger sends them, so only their shape counts.
+// The readings and the clock are shown as the logger sends them, so only the
+// readings' shape counts.
 constexpr std::array kStatusKeys = {
     KnownKey{"STA", false, Form::kAny},   KnownKey{"L", false, Form::kDigits},
-    KnownKey{"TM", false, Form::kDigits}, KnownKey{"A", true, Form::kOneValue},
+    KnownKey{"TM", false, Form::kAny},    KnownKey{"A", true, Form::kOneValue},
     KnownKey{"P", true, Form::kOneValue}, KnownKey{"K", true, Form::kOneValue},
     KnownKey{"O", true, Form::kOneValue},
 };
@@ -103,7 +104,7 @@ bool ReadsAsRecord(int ad, std::string_view value) {
 
 bool HasForm(Form form, int number, std::string_view value) {
   // A second key inside a value: two fields ran together.
-  if (value.find(':') != std::string_view::npos) return false;
+  if (form != Form::kAny && value.find(':') != std::string_view::npos) return false;
   switch (form) {
     case Form::kAny:
       return true;

@@ -64,8 +64,8 @@ TEST(WholeReply, TheLoggersRepliesReadWholeOnBothRoutes) {
       {0, "#STA:000041,T;TM:261209143005;CSQ:21;A00:45.20;#", true},
       // Text before the marker is no field of the reply; an empty field holds nothing.
       {2, "\r\n#STC2:000041;;PA:0234;#", true},
-      // Readings are shown as sent, whatever they hold.
-      {0, "#STA:000041,T;A03:----;K01:1x;#", true},
+      // Readings and the clock are shown as sent, whatever they hold.
+      {0, "#STA:000041,T;TM:26/12/09,14:30:05;A03:----;K01:1x;#", true},
   };
   for (const Case& c : cases) EXPECT_TRUE(ReadsWhole(c)) << c.group << " " << c.reply;
 }
@@ -83,7 +83,8 @@ TEST(WholeReply, RecordsThatDoNotReadAreCaught) {
       {1, "#STC1:000041;CP:+4917012,2,5;#", false},
       {1, "#STC1:000041;AP1:+49170,98;#", false},
       {1, "#STC1:000041;OUT1:00x0;#", false},
-      {0, "#STA:000041,T;TM:2612091430x5;#", false},
+      {1, "#STC1:000041;TM:2612091430x5;#", false},
+      {0, "#STA:000041,T;A13:21.5A14:20.70;#", false},
       // Keys that belong to another reply, or come twice.
       {2, "#STC2:000041;TM:2612091430;#", false},
       {1, "#STC1:000041;AD00:100.0,0.000,0.000,1,80.00,20.00;#", false},
