@@ -6,7 +6,7 @@
 #include "../tests/support/phone_book_text.h"
 #include "../tests/support/file_bytes.h"
 #include "../tests/support/temp_dir.h"
-#include "link/notifier.h"
+#include "notifier/notifier.h"
 #include "phonebook/phone_book_store.h"
 
 namespace vexa {

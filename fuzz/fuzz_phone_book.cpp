@@ -15,7 +15,7 @@
 #include <fstream>
 #include <string>
 
-#include "link/notifier.h"
+#include "notifier/notifier.h"
 #include "phonebook/phone_book_store.h"
 #include "xml/whole_file.h"
 #include "xml/xml_document.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/data_logger_setup_dlg.h"
-#include "link/notifier.h"
+#include "notifier/notifier.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include "link/command_exchange.h"
 #include "link/exchange_listener.h"
 #include "link/main_window_commands.h"
-#include "link/notifier.h"
 #include "link/serial_port.h"
 #include "link/setup_log.h"
+#include "notifier/notifier.h"
 #include "phonebook/phone_book_store.h"
 #include "sim/simulator_session.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/notifier.h"
+#include "notifier/notifier.h"
 
 class QWidget;
 

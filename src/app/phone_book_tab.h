@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "link/notifier.h"
+#include "notifier/notifier.h"
 #include "phonebook/phone_book_store.h"
 
 class CSet4;

@@ -4,13 +4,11 @@
 #include <cstdio>
 
 #include "batch/auto_station_id.h"
-#include "link/command_codes.h"
-#include "protocol/setup_command_description.h"
+#include "settings/setting.h"
+#include "settings/setting_codes.h"
 
 namespace vexa {
 namespace {
-
-constexpr std::size_t kPasswordLength = 6;
 
 std::string RowNumber(std::size_t position) {
   char number[16];
@@ -36,14 +34,13 @@ void BatchList::Refresh(const CommandBuffer& buffer, std::string_view setup_pass
     if (!setup_password.empty() && command.compare(0, kPasswordLength, setup_password) != 0) {
       command.replace(0, std::min(kPasswordLength, command.size()), setup_password);
     }
-    SetupCommandDescription description = DescribeSetupCommand(
-        code, std::string_view(command).substr(std::min(kPasswordLength, command.size())));
+    Setting setting = SettingOf(code, command);
     rows_.push_back({RowNumber(rows_.size() + 1),
                      {},
                      std::move(command),
                      code,
-                     std::move(description.name),
-                     std::move(description.value),
+                     std::move(setting.object),
+                     std::move(setting.parameters),
                      checked});
   }
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "batch/batch_row.h"
-#include "link/command_codes.h"
 #include "link/local_time.h"
+#include "settings/setting_codes.h"
 
 namespace vexa {
 

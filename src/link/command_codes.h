@@ -3,7 +3,8 @@
 namespace vexa {
 
 // Codes of the commands whose replies the exchange handles beyond a plain set
-// result; the sender and the reply router both use these names.
+// result; the sender and the reply router both use these names. The codes of
+// the setup commands are the settings' (settings/setting_codes.h).
 
 // Main window.
 inline constexpr int kSelectStatusCode = 10000;  // first status query on selecting a device
@@ -13,21 +14,9 @@ inline constexpr int kStatusCode = 10005;
 inline constexpr int kInitCode = 10006;
 inline constexpr int kInitSecondStepCode = 10008;
 
-// Device Setup page.
-inline constexpr int kStationIdCode = 11002;
-inline constexpr int kPasswordsCode = 11003;
-inline constexpr int kDateTimeCode = 11004;
-inline constexpr int kLoggingIntervalCode = 11005;
-inline constexpr int kSmsUploadCode = 11007;
-inline constexpr int kAlarmPhone1Code = 11009;
-inline constexpr int kAlarmPhone2Code = 11010;
-inline constexpr int kResetCode = 11019;
-
 // Analog Channel page.
 inline constexpr int kCalibrationWriteCode = 12000;  // humidity record of a calibration
 inline constexpr int kCalibrationQueryCode = 12001;  // its status query
-inline constexpr int kHumiditySensorCode = 12002;
-inline constexpr int kAnalogChannelCode = 12005;  // recorded under 12005 + channel number
 
 // Data Record page: stored records; stays pending for records that come later.
 inline constexpr int kDataRecordCode = 15001;

@@ -7,6 +7,8 @@
 #include "link/modem_text.h"
 #include "protocol/command_envelope.h"
 #include "protocol/status_parse.h"
+#include "settings/setting_codes.h"
+#include "settings/whole_reply.h"
 
 namespace vexa {
 namespace {
@@ -35,6 +37,12 @@ const char* ResultText(int result) {
       return "Data Error";
   }
   return "";
+}
+
+// False for a status whose fields do not all read (parts out of order, a
+// damaged line): no page may act on it. Other texts are their handler's to judge.
+bool NoBrokenStatus(const std::string& text, bool joined) {
+  return !Contains(text, "STA:") || StatusReplyReadsWhole(text, joined);
 }
 
 // Codes whose later replies must still reach their page after the command ends.
@@ -174,6 +182,7 @@ void CommandExchange::HandleReply(const std::string& text) {
     routed = reassembly_.Add(text);
     if (routed.empty()) return;
   }
+  joined_reply_ = reassembly_.joined();
   reassembly_.Reset();
   // A refusal is no handler's reply: taken for one it would end as a success
   // (a version, a calibration step, an alarm text) or go on with Init's next step.
@@ -203,9 +212,11 @@ void CommandExchange::Route(const std::string& text) {
     HandlePlainSetResult(text);
     listener_.CalibrationReply(text);
   } else if (code == 12001) {
-    state_.result = kResultSuccess;
+    // A status that does not read whole would calibrate from a wrong reading.
+    const bool whole = NoBrokenStatus(text, joined_reply_);
+    state_.result = whole ? kResultSuccess : kResultDataError;
     state_.busy = false;
-    listener_.CalibrationReply(text);
+    if (whole) listener_.CalibrationReply(text);
   } else if (code == 15001) {
     HandleDataRecordReply(text);
   } else if (InRange(code, 19100, 19119)) {
@@ -228,7 +239,9 @@ void CommandExchange::HandleMainWindowReply(const std::string& text) {
     case kGroup1Code + 1:
     case kGroup1Code + 2: {
       const int group = code - kGroup1Code + 1;
-      if (!IsParameterGroupReply(text, group)) {
+      // Parts out of order or a damaged line leave records that do not read.
+      if (!IsParameterGroupReply(text, group) ||
+          !GroupReplyReadsWhole(group, text, joined_reply_)) {
         state_.result = kResultDataError;
         break;
       }
@@ -240,7 +253,7 @@ void CommandExchange::HandleMainWindowReply(const std::string& text) {
     }
     case kSelectStatusCode:
     case kStatusCode:
-      if (IsStatusReply(text)) {
+      if (IsStatusReply(text) && StatusReplyReadsWhole(text, joined_reply_)) {
         HandleStatusReply(text);
       } else {
         state_.result = kResultDataError;
@@ -350,7 +363,7 @@ void CommandExchange::HandleDataRecordReply(const std::string& text) {
   if (Contains(text, "#STD:")) {
     state_.result = kResultSuccess;
     listener_.StoredRecordsReply(text);
-  } else if (Contains(text, "STA")) {
+  } else if (Contains(text, "STA") && NoBrokenStatus(text, joined_reply_)) {
     state_.result = kResultSuccess;
     listener_.CurrentReadingsReply(text);
   } else {

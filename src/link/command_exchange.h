@@ -6,9 +6,9 @@
 #include "link/command_state.h"
 #include "link/exchange_listener.h"
 #include "link/gsm_reassembly.h"
-#include "link/notifier.h"
 #include "link/port.h"
 #include "link/setup_log.h"
+#include "notifier/notifier.h"
 #include "phonebook/phone_book_store.h"
 #include "protocol/device_context.h"
 
@@ -89,6 +89,7 @@ class CommandExchange {
   CommandState state_;
   DeviceContext device_context_;
   GsmReassembly reassembly_;
+  bool joined_reply_ = false;  // the reply being routed came in several SMS
   ProgressDisplay progress_;
   bool status_read_ = false;
   bool stop_requested_ = false;

@@ -40,6 +40,7 @@ std::string GsmReassembly::Add(const std::string& text) {
     expected_length_ = LeadingNumber(length.value);
     if (expected_length_ > text.size()) {
       buffer_ = text;
+      parts_ = 1;
       return {};
     }
   }
@@ -49,6 +50,7 @@ std::string GsmReassembly::Add(const std::string& text) {
     if (end != std::string::npos) part = text.substr(end + 1);
   }
   buffer_ += part;
+  ++parts_;
   if (expected_length_ > 0 && buffer_.size() > expected_length_) return buffer_;
   return {};
 }
@@ -56,6 +58,7 @@ std::string GsmReassembly::Add(const std::string& text) {
 void GsmReassembly::Reset() {
   buffer_.clear();
   expected_length_ = 0;
+  parts_ = 0;
 }
 
 }  // namespace vexa

@@ -15,10 +15,13 @@ class GsmReassembly {
   std::string Add(const std::string& text);
   void Reset();
   std::size_t buffered() const { return buffer_.size(); }
+  // True when the reply Add returned was put together from several messages.
+  bool joined() const { return parts_ > 1; }
 
  private:
   std::string buffer_;
   std::size_t expected_length_ = 0;
+  std::size_t parts_ = 0;  // messages in the buffer
 };
 
 }  // namespace vexa

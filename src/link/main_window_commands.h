@@ -3,7 +3,7 @@
 #include <string>
 
 #include "link/command_exchange.h"
-#include "link/notifier.h"
+#include "notifier/notifier.h"
 #include "phonebook/phone_book_store.h"
 
 namespace vexa {

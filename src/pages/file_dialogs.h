@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "link/notifier.h"
+#include "notifier/notifier.h"
 #include "xml/whole_file.h"
 
 class QWidget;

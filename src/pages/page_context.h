@@ -2,8 +2,8 @@
 
 #include "link/command_buffer.h"
 #include "link/command_exchange.h"
-#include "link/notifier.h"
 #include "link/port.h"
+#include "notifier/notifier.h"
 #include "phonebook/phone_book_store.h"
 
 namespace vexa {

@@ -22,10 +22,15 @@ bool CheckReadyForSetup(const PageContext& context,
 // "NULL" passes at once, with "command success" shown and the passwords unchecked.
 bool CheckSetupPreconditions(const PageContext& context);
 
+// The current device's setup password, which every setup command starts with.
+inline std::string SetupPassword(const PageContext& context) {
+  return context.phone_book.GetCurrentDevice().setup_password;
+}
+
 // Fills `format` with the current device's setup password, then `args` in order.
 template <typename... Args>
 std::string SetupCommand(const PageContext& context, std::string_view format, const Args&... args) {
-  const std::string password = context.phone_book.GetCurrentDevice().setup_password;
+  const std::string password = SetupPassword(context);
   return FormatCommand(format, {std::string_view(password), std::string_view(args)...});
 }
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "link/notifier.h"
+#include "notifier/notifier.h"
 #include "phonebook/phone_book_store.h"
 
 namespace {

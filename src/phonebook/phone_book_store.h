@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "link/notifier.h"
+#include "notifier/notifier.h"
 #include "phonebook/phone_book_entry.h"
 
 namespace vexa {

@@ -15,6 +15,9 @@ struct Faults {
   bool garbage = false;               // the answer is bytes that are no reply
   bool truncated = false;             // the answer loses its second half
   bool drop_last_part = false;        // a reply sent in several SMS never gets its last one
+  // The second and third SMS of a reply in four or more change places, so that
+  // the first, with the length, and the last, with the end mark, stay put.
+  bool swap_parts = false;
 };
 
 }  // namespace vexa::sim

@@ -45,6 +45,8 @@ Faults:
   --garbage                 answer with bytes that are no reply
   --truncated               answer with the first half of the reply
   --drop-last-part          never send the last SMS of a reply in several parts
+  --swap-parts              send the second and third SMS of a reply in four or
+                            more in reverse order
   --help                    show this text
   --version                 show the version
 )";
@@ -111,6 +113,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, SimulatorOption
       options.faults.truncated = true;
     } else if (option == "--drop-last-part") {
       options.faults.drop_last_part = true;
+    } else if (option == "--swap-parts") {
+      options.faults.swap_parts = true;
     } else {
       return "unknown option " + std::string(option);
     }

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <optional>
+#include <utility>
 
 #include "sim/sms_parts.h"
 
@@ -60,6 +61,8 @@ Schedule SimulatedModem::Respond(std::string_view line) {
   if (reply.empty()) return schedule;
   auto parts = SplitIntoSms(reply, logger->station_id());
   if (faults_.drop_last_part && parts.size() > 1) parts.pop_back();
+  // SMS carry no sequence number, so the network may deliver them in any order.
+  if (faults_.swap_parts && parts.size() >= 4) std::swap(parts[1], parts[2]);
   const std::size_t first_part = schedule.size();
   for (auto& part : parts) schedule.push_back({part_delay_, std::move(part)});
   schedule[first_part].delay += faults_.late;

@@ -19,7 +19,7 @@
 #include "app/lamp.h"
 #include "app/phone_book_tab.h"
 #include "app/tab_sheet.h"
-#include "link/notifier.h"
+#include "notifier/notifier.h"
 #include "phonebook/phone_book_page.h"
 #include "support/file_bytes.h"
 #include "support/find_control.h"

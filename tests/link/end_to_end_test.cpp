@@ -17,6 +17,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
@@ -113,6 +114,24 @@ TEST_F(EndToEndTest, GsmStatusThenGroup2ThroughTheModem) {
   EXPECT_THAT(listener.events.back(), StartsWith("group2:#STC2:000041;L:"));
   EXPECT_THAT(listener.events.back(), HasSubstr("PA:023400;#"));
   for (const auto& burst : transcript) EXPECT_LE(burst.size(), 160u + 40u) << burst;
+}
+
+// SMS carry no sequence number. With the second and third of "#2" delivered
+// in each other's place the joined reply has its announced length and its end
+// mark, and its records read, each with another's values: no page may take it.
+TEST_F(EndToEndTest, GsmPartsOutOfOrderAreADataError) {
+  Connect(true, {.swap_parts = true});
+  commands.SelectDevice("000041");  // a status short enough for two SMS stays in order
+  EXPECT_EQ(Outcome(), "Command Success");
+
+  listener.events.clear();
+  transcript.clear();
+  commands.ReadGroup(2);
+  EXPECT_EQ(Outcome(), "Data Error");
+  EXPECT_THAT(listener.events, ElementsAre("page:1"));
+  ASSERT_EQ(transcript.size(), 6u);  // echo, confirmation, four SMS
+  EXPECT_THAT(listener.data_log.back(), StartsWith("#STC2:000041;L:"));
+  EXPECT_THAT(listener.data_log.back(), EndsWith(";PA:023400;#"));
 }
 
 TEST_F(EndToEndTest, SilentLoggerTimesOut) {

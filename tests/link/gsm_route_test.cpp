@@ -3,6 +3,8 @@
 #include "exchange_fixture.h"
 #include "link/gsm_reassembly.h"
 #include "link/modem_text.h"
+#include "sim/sms_parts.h"
+#include "support/group2_reply.h"
 
 namespace vexa::testing {
 namespace {
@@ -11,7 +13,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 // A 40-character reply announced as 40: delivered once the parts exceed that.
-const std::string kFirstPart = "#STC2:000041;L:0040;AD00:1.000,2.000;";  // 37 characters
+const std::string kFirstPart = "#STC2:000041;L:0040;AD13:1,2.000,3.0;";  // 37 characters
 const std::string kSecondPart = "#STA:000041;PA:023400;#";               // 11 after its header
 
 TEST(GsmReassembly, FirstPartWithALargerTotalWaitsForTheRest) {
@@ -86,9 +88,8 @@ TEST_F(ExchangeTest, GsmEchoIsLoggedButNotRoutedThenThePartsAreJoined) {
   exchange.OnReceived(kSecondPart);
   EXPECT_FALSE(exchange.busy());
   EXPECT_THAT(listener.events, ElementsAre("group2:" + kFirstPart + "PA:023400;#"));
-  EXPECT_THAT(listener.data_log,
-              ElementsAre("AT+BJSD=13,+491701000041,135791#CHEACK2#", "message send",
-                          "#STC2:000041;L:0040;AD00:1.000,2.000;PA:023400;#"));
+  EXPECT_THAT(listener.data_log, ElementsAre("AT+BJSD=13,+491701000041,135791#CHEACK2#",
+                                             "message send", kFirstPart + "PA:023400;#"));
 }
 
 TEST(ModemText, OnlyAnAnswerAfterLeadingModemTextIsSplitOff) {
@@ -136,6 +137,54 @@ TEST_F(ExchangeTest, ModemTextOnTheCableRouteIsNeverRouted) {
   exchange.OnReceived("message send#STA:000041,T;K01:1;O01:1;#");
   EXPECT_TRUE(exchange.busy());
   EXPECT_THAT(listener.data_log, ElementsAre("message send#STA:000041,T;K01:1;O01:1;#"));
+}
+
+// The modem's SMS of a logger's "#2" as they come, and with two changing places.
+TEST_F(ExchangeTest, GsmPartsOutOfOrderEndAsDataErrorAndReachNoPage) {
+  UseGsm();
+  std::vector<std::string> parts = sim::SplitIntoSms(kGroup2Reply, "000041");
+  ASSERT_EQ(parts.size(), 4u);
+  for (bool swapped : {false, true}) {
+    if (swapped) std::swap(parts[1], parts[2]);
+    commands.ReadGroup(2);
+    listener.events.clear();
+    for (const std::string& part : parts) exchange.OnReceived(part);
+    EXPECT_EQ(exchange.progress().status_text, swapped ? "Data Error" : "Command Success");
+    EXPECT_EQ(listener.events.size(), swapped ? 0u : 1u);
+  }
+}
+
+// On the cable a reply is judged by its fields alone: a field the program does
+// not know is no fault, a record that does not read is.
+TEST_F(ExchangeTest, CableRepliesAreJudgedByTheirFields) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"#STC2:000041;AD13:2,50.00,-10.0;BAT:3.61;PA:0234;#", "Command Success"},
+      {"#STC2:000041;AD14:1,60.00,0.000;AD13:2,50.00,-10.0;#", "Command Success"},
+      {"#STC2:000041;AD13:2,50.00;PA:0234;#", "Data Error"},
+      {"#STC2:000041;AD13:2,50.00,-10.0;TM:2612091430;#", "Data Error"},
+  };
+  for (const auto& [reply, outcome] : cases) {
+    listener.events.clear();
+    commands.ReadGroup(2);
+    exchange.OnReceived(reply);
+    EXPECT_EQ(exchange.progress().status_text, outcome) << reply;
+    EXPECT_EQ(listener.events.size(), std::string(outcome) == "Data Error" ? 1u : 2u) << reply;
+  }
+  commands.ReadStatus();
+  exchange.OnReceived("#STA:000041,T;A00:45.20;O01:10;O01:01;#");
+  EXPECT_EQ(exchange.progress().status_text, "Data Error");
+  EXPECT_FALSE(exchange.status_read());
+
+  // Nor does a calibration step or the Data Record page act on such a status.
+  for (int code : {12001, 15001}) {
+    listener.events.clear();
+    SendAndReply("135791#STATUS#", code, "#STA:000041,T;A02:48.30;A02:4;#");
+    EXPECT_EQ(exchange.state().result, kResultDataError) << code;
+    EXPECT_TRUE(listener.events.empty()) << code;
+    SendAndReply("135791#STATUS#", code, "#STA:000041,T;A02:48.30;#");
+    EXPECT_EQ(exchange.state().result, kResultSuccess) << code;
+    EXPECT_EQ(listener.events.size(), 1u) << code;
+  }
 }
 
 TEST_F(ExchangeTest, GsmReplyThatNeverCompletesTimesOut) {

@@ -8,10 +8,10 @@
 #include <QTableWidget>
 #include <QtTest/QTest>
 
-#include "group2_reply.h"
 #include "page_fixture.h"
 #include "pages/analog/humidity_calibration.h"
 #include "support/accessibility_check.h"
+#include "support/group2_reply.h"
 
 namespace vexa::testing {
 namespace {

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "link/notifier.h"
+#include "notifier/notifier.h"
 #include "phonebook/phone_book_store.h"
-#include "support/phone_book_text.h"
 #include "support/file_bytes.h"
+#include "support/phone_book_text.h"
 #include "support/temp_dir.h"
 
 namespace vexa {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "pages/alarms/alarm_rows.h"
 #include "pages/page_context.h"
+#include "settings/alarm_rows.h"
 
 class AlarmMessageRow;
 

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "pages/alarms/alarm_message.h"
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
+#include "settings/alarm_message.h"
 
 AlarmMessageRow::AlarmMessageRow(vexa::PageContext context, const vexa::AlarmRow& row,
                                  QGridLayout* grid, int grid_row, QObject* parent)

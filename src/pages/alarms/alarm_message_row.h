@@ -3,8 +3,8 @@
 #include <QObject>
 #include <string>
 
-#include "pages/alarms/alarm_rows.h"
 #include "pages/page_context.h"
+#include "settings/alarm_rows.h"
 
 class QCheckBox;
 class QGridLayout;

@@ -13,11 +13,12 @@
 #include <QVBoxLayout>
 
 #include "link/command_codes.h"
-#include "pages/analog/group2_records.h"
 #include "pages/analog/humidity_calibration.h"
 #include "pages/analog/missing_value.h"
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
+#include "settings/group2_records.h"
+#include "settings/setting_codes.h"
 
 namespace {
 
@@ -380,7 +381,7 @@ void CTarvoKSet2Dlg1::ReadGroup2Reply(const std::string& reply) {
       if (row.sensor.ad == ad) ShowRecord(row.controls, record);
     }
   }
-  vexa::RecordGroup2Commands(records, SetupPassword(), context_.command_buffer);
+  context_.command_buffer.Record(vexa::AnalogChannelCommands(records, SetupPassword()));
   actual_humidity_edit_->setText(FromLatin1(actual_humidity_));
 }
 
@@ -408,7 +409,7 @@ void CTarvoKSet2Dlg1::ShowError(const std::string& text) {
 }
 
 std::string CTarvoKSet2Dlg1::SetupPassword() const {
-  return context_.phone_book.GetCurrentDevice().setup_password;
+  return vexa::SetupPassword(context_);
 }
 
 bool& CTarvoKSet2Dlg1::HumidityCalibrated() {
@@ -441,18 +442,13 @@ bool CTarvoKSet2Dlg1::WriteHumidityRecord() {
 
 void CTarvoKSet2Dlg1::SetTemperatureSensor(const SensorRow& row) {
   if (!vexa::CheckReadyForSetup(context_)) return;
-  ChannelRecord entry = Entered(row.controls);
+  const ChannelRecord entry = Entered(row.controls);
   if (const auto missing =
           vexa::MissingValueMessage(row.sensor.name, entry, vexa::EnteredParts::kAlertsOnly)) {
     ShowError(*missing);
     return;
   }
-  if (!vexa::IsThreeFieldRecord(row.sensor.ad)) {
-    entry.upper = vexa::kFixedUpperLimit;
-    entry.lower = vexa::kFixedLowerLimit;
-    entry.start_zero = vexa::kFixedStartZero;
-  }
-  vexa::RecordAndSend(context_, vexa::ChannelCommand(SetupPassword(), row.sensor.ad, entry),
+  vexa::RecordAndSend(context_, vexa::TemperatureSensorCommand(SetupPassword(), row.sensor, entry),
                       row.sensor.code);
 }
 

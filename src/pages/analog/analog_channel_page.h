@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "pages/analog/analog_records.h"
 #include "pages/analog/field_validation.h"
 #include "pages/page_context.h"
+#include "settings/analog_records.h"
 
 class QComboBox;
 class QGridLayout;

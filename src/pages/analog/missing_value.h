@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "pages/analog/analog_records.h"
+#include "settings/analog_records.h"
 
 namespace vexa {
 

@@ -14,11 +14,12 @@
 #include <vector>
 
 #include "link/local_time.h"
-#include "pages/device_setup/group1_settings.h"
 #include "pages/device_setup/interval_codes.h"
 #include "pages/device_setup/status_lamp.h"
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
+#include "settings/group1_settings.h"
+#include "settings/setting_codes.h"
 
 namespace {
 
@@ -187,15 +188,11 @@ QGroupBox* CTarvoKSet1Dlg::BuildAlarmPhones() {
   QGridLayout* grid = FormGrid(box);
   // An empty alarm number is sent as it is: it switches that alarm phone off.
   alarm_phone1_ = AddEdit(grid, 0, "Alarm Phone 1");
-  grid->addWidget(
-      SetButton("Set Alarm Phone 1",
-                [this] { SetAlarmPhone(alarm_phone1_, "%s#AP1:%s!#", vexa::kAlarmPhone1Code); }),
-      0, kSetColumn);
+  grid->addWidget(SetButton("Set Alarm Phone 1", [this] { SetAlarmPhone(alarm_phone1_, 1); }), 0,
+                  kSetColumn);
   alarm_phone2_ = AddEdit(grid, 1, "Alarm Phone 2");
-  grid->addWidget(
-      SetButton("Set Alarm Phone 2",
-                [this] { SetAlarmPhone(alarm_phone2_, "%s#AP2:%s!#", vexa::kAlarmPhone2Code); }),
-      1, kSetColumn);
+  grid->addWidget(SetButton("Set Alarm Phone 2", [this] { SetAlarmPhone(alarm_phone2_, 2); }), 1,
+                  kSetColumn);
   return box;
 }
 
@@ -287,7 +284,7 @@ void CTarvoKSet1Dlg::FillDateTimeNow() {
 void CTarvoKSet1Dlg::SetStationId() {
   const std::string id = Latin1(station_id_->text());
   if (id.empty()) return context_.notifier.Show("Station ID  is error !");
-  vexa::RecordAndSend(context_, vexa::SetupCommand(context_, "%s#ST:%s#", id),
+  vexa::RecordAndSend(context_, vexa::StationIdCommand(vexa::SetupPassword(context_), id),
                       vexa::kStationIdCode);
 }
 
@@ -312,7 +309,7 @@ void CTarvoKSet1Dlg::ResetLogger() {
 void CTarvoKSet1Dlg::SetDateTime() {
   const std::string date_time = Latin1(date_time_->text());
   if (date_time.empty()) return context_.notifier.Show("Device DateTime is NULL!");
-  vexa::RecordAndSend(context_, vexa::SetupCommand(context_, "%s#TM:%s#", date_time),
+  vexa::RecordAndSend(context_, vexa::DateTimeCommand(vexa::SetupPassword(context_), date_time),
                       vexa::kDateTimeCode);
 }
 
@@ -321,7 +318,7 @@ void CTarvoKSet1Dlg::SetLoggingInterval() {
     return context_.notifier.Show("Please select Data Logging Interval!");
   }
   const std::string code = vexa::LoggingIntervalCode(Latin1(logging_interval_->currentText()));
-  vexa::RecordAndSend(context_, vexa::SetupCommand(context_, "%s#SA:%s#", code),
+  vexa::RecordAndSend(context_, vexa::LoggingIntervalCommand(vexa::SetupPassword(context_), code),
                       vexa::kLoggingIntervalCode);
 }
 
@@ -332,12 +329,14 @@ void CTarvoKSet1Dlg::SetSmsUpload() {
   const std::string number = Latin1(control_centre_number_->text());
   if (number.empty()) return context_.notifier.Show("Control Centre Number is NULL!");
   const std::string code = vexa::SmsUploadIntervalCode(Latin1(sms_upload_interval_->currentText()));
-  vexa::RecordAndSend(context_, vexa::SetupCommand(context_, "%s#CP:%s!,%s#", number, code),
+  vexa::RecordAndSend(context_, vexa::SmsUploadCommand(vexa::SetupPassword(context_), number, code),
                       vexa::kSmsUploadCode);
 }
 
-void CTarvoKSet1Dlg::SetAlarmPhone(QLineEdit* field, const char* format, int code) {
-  vexa::RecordAndSend(context_, vexa::SetupCommand(context_, format, Latin1(field->text())), code);
+void CTarvoKSet1Dlg::SetAlarmPhone(QLineEdit* field, int slot) {
+  vexa::RecordAndSend(
+      context_, vexa::AlarmPhoneCommand(vexa::SetupPassword(context_), slot, Latin1(field->text())),
+      vexa::AlarmPhoneCode(slot));
 }
 
 void CTarvoKSet1Dlg::ReadGroup1Reply(const std::string& reply) {
@@ -376,8 +375,8 @@ void CTarvoKSet1Dlg::ReadGroup1Reply(const std::string& reply) {
     sim_card_lamp_->SetLit(settings.module_status->sim_card_ok);
   }
   if (settings.signal_bar) signal_strength_->setValue(*settings.signal_bar);
-  vexa::RecordGroup1Commands(settings, context_.phone_book.GetCurrentDevice().setup_password,
-                             context_.command_buffer);
+  context_.command_buffer.Record(
+      vexa::DeviceSetupCommands(settings, vexa::SetupPassword(context_)));
 }
 
 void CTarvoKSet1Dlg::ShowInfo(const std::string& text) {

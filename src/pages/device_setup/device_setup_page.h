@@ -57,7 +57,7 @@ class CTarvoKSet1Dlg : public QWidget {
   void SetDateTime();
   void SetLoggingInterval();
   void SetSmsUpload();
-  void SetAlarmPhone(QLineEdit* field, const char* format, int code);
+  void SetAlarmPhone(QLineEdit* field, int slot);
 
   vexa::PageContext context_;
   QLineEdit* station_id_ = nullptr;

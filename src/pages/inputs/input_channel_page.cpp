@@ -4,9 +4,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "pages/inputs/operation_modes.h"
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
+#include "settings/operation_modes.h"
 #include "widgets/list_ctrl_combo_box.h"
 
 namespace {
@@ -64,8 +64,8 @@ void CTarvoKSet3Dlg::ReadGroup2Reply(const std::string& reply) {
   if (reply.empty()) return;
   const std::optional<std::string> pa_value = vexa::ReadPaValue(reply);
   if (!pa_value) return;
-  context_.command_buffer.RecordCommand(vexa::kDigitalChannelCode,
-                                        vexa::SetupCommand(context_, "%s#PA:%s#", *pa_value));
+  context_.command_buffer.Record(
+      vexa::DigitalChannelCommands(reply, vexa::SetupPassword(context_)));
   const auto modes = vexa::OperationModesFromPa(*pa_value, list_->rowCount());
   for (int row = 0; row < list_->rowCount(); ++row) {
     if (modes[row]) list_->item(row, kModeColumn)->setText(FromLatin1(*modes[row]));
@@ -82,7 +82,7 @@ void CTarvoKSet3Dlg::SetOperationModes() {
     return context_.notifier.Show("Operation Mode setup is incomplete,please check!", "Error",
                                   vexa::MessageIcon::kError);
   }
-  vexa::RecordAndSend(context_, vexa::SetupCommand(context_, "%s#PA:%s#", *pa_value),
+  vexa::RecordAndSend(context_, vexa::PaCommand(vexa::SetupPassword(context_), *pa_value),
                       vexa::kDigitalChannelCode);
 }
 

@@ -12,8 +12,8 @@
 
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
-#include "pages/relays/relay_settings.h"
 #include "pages/relays/text_colour_delegate.h"
+#include "settings/relay_settings.h"
 #include "widgets/list_ctrl_combo_box.h"
 
 namespace {
@@ -198,34 +198,30 @@ void CTarvoKSet4Dlg::LaterStatusReply(const std::string& reply) {
     const std::optional<char> state = states[relay - 1];
     if (!state) continue;
     ShowInMatrix(kStateRow, relay, std::string(1, *state));
-    context_.command_buffer.RecordCommand(
-        vexa::RelayRecordCode(vexa::kRelayStateCode, relay),
-        vexa::SetupCommand(context_, "%s#O%s:%s#", std::to_string(relay), std::string(1, *state)));
   }
+  context_.command_buffer.Record(vexa::RelayStateCommands(reply, vexa::SetupPassword(context_)));
 }
 
 void CTarvoKSet4Dlg::ReadGroup1Reply(const std::string& reply) {
-  const auto time_lapses =
-      vexa::ReadTimeLapses(reply, context_.exchange.device_context().relay_count);
+  const int relays = context_.exchange.device_context().relay_count;
+  const auto time_lapses = vexa::ReadTimeLapses(reply, relays);
   for (int relay = 1; relay <= static_cast<int>(time_lapses.size()); ++relay) {
     const std::optional<std::string>& time_lapse = time_lapses[relay - 1];
-    if (!time_lapse) continue;
-    ShowInMatrix(kTimeLapseRow, relay, *time_lapse);
-    context_.command_buffer.RecordCommand(
-        vexa::RelayRecordCode(vexa::kRelayTimeLapseCode, relay),
-        vexa::SetupCommand(context_, "%s#OT%s:%s#", std::to_string(relay), *time_lapse));
+    if (time_lapse) ShowInMatrix(kTimeLapseRow, relay, *time_lapse);
   }
+  context_.command_buffer.Record(
+      vexa::TimeLapseCommands(reply, vexa::SetupPassword(context_), relays));
 }
 
 void CTarvoKSet4Dlg::ReadGroup3Reply(const std::string& reply) {
-  const auto values = vexa::ReadAssociations(reply, context_.exchange.device_context().relay_count);
+  const int relays = context_.exchange.device_context().relay_count;
+  const auto values = vexa::ReadAssociations(reply, relays);
+  context_.command_buffer.Record(
+      vexa::AssociationCommands(reply, vexa::SetupPassword(context_), relays));
   for (int relay = 1; relay <= static_cast<int>(values.size()); ++relay) {
     const std::optional<std::string>& value = values[relay - 1];
     if (!value) continue;
     association_values_[relay] = *value;
-    context_.command_buffer.RecordCommand(
-        vexa::RelayRecordCode(vexa::kRelayAlarmsCode, relay),
-        vexa::SetupCommand(context_, "%s#OC%s:%s#", std::to_string(relay), *value));
     const auto bits = vexa::AssociationBits(*value);
     for (std::size_t source = 0; source < bits.size(); ++source) {
       if (bits[source]) {
@@ -282,20 +278,19 @@ int CTarvoKSet4Dlg::ReadyRelay() {
 void CTarvoKSet4Dlg::TurnOnOff() {
   const int relay = ReadyRelay();
   if (relay == 0 || on_off_->currentIndex() < 0) return;
-  const std::string state = on_off_->currentText() == "On" ? "1" : "0";
+  const char state = on_off_->currentText() == "On" ? '1' : '0';
   vexa::RecordAndSend(context_,
-                      vexa::SetupCommand(context_, "%s#O%s:%s#", std::to_string(relay), state),
+                      vexa::RelayStateCommand(vexa::SetupPassword(context_), relay, state),
                       vexa::kRelayStateCode, vexa::RelayRecordCode(vexa::kRelayStateCode, relay));
 }
 
 void CTarvoKSet4Dlg::SetTimeLapse() {
   const int relay = ReadyRelay();
   if (relay == 0 || time_lapse_->text().isEmpty()) return;
-  vexa::RecordAndSend(context_,
-                      vexa::SetupCommand(context_, "%s#OT%s:%s#", std::to_string(relay),
-                                         Latin1(time_lapse_->text())),
-                      vexa::kRelayTimeLapseCode,
-                      vexa::RelayRecordCode(vexa::kRelayTimeLapseCode, relay));
+  vexa::RecordAndSend(
+      context_,
+      vexa::TimeLapseCommand(vexa::SetupPassword(context_), relay, Latin1(time_lapse_->text())),
+      vexa::kRelayTimeLapseCode, vexa::RelayRecordCode(vexa::kRelayTimeLapseCode, relay));
 }
 
 void CTarvoKSet4Dlg::SetAssociatedAlarms() {
@@ -305,10 +300,10 @@ void CTarvoKSet4Dlg::SetAssociatedAlarms() {
   for (int row = 0; row < associations_->rowCount(); ++row) {
     texts.push_back(Latin1(associations_->item(row, kControlColumn)->text()));
   }
-  vexa::RecordAndSend(context_,
-                      vexa::SetupCommand(context_, "%s#OC%s:%s#", std::to_string(relay),
-                                         vexa::AssociationValue(texts)),
-                      vexa::kRelayAlarmsCode, vexa::RelayRecordCode(vexa::kRelayAlarmsCode, relay));
+  vexa::RecordAndSend(
+      context_,
+      vexa::AssociationCommand(vexa::SetupPassword(context_), relay, vexa::AssociationValue(texts)),
+      vexa::kRelayAlarmsCode, vexa::RelayRecordCode(vexa::kRelayAlarmsCode, relay));
 }
 
 bool CTarvoKSet4Dlg::eventFilter(QObject* watched, QEvent* event) {

@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "pages/alarms/alarm_rows.h"
+#include "settings/alarm_rows.h"
+#include "settings/recorded_commands.h"
 
 namespace vexa {
 
@@ -30,5 +31,12 @@ struct AlarmReplyView {
   std::string content;
 };
 AlarmReplyView ReadAlarmReply(const AlarmRow& row, std::string_view reply);
+
+// The Set command that gives another logger the setting a read reply reports,
+// with `setup_password` in front, under the row's Set code: the logger's own
+// text, not the spelled-out one the page shows, so that it reads back the same.
+// Nothing for a reply that starts with neither flag.
+RecordedCommands AlarmTextCommands(const AlarmRow& row, std::string_view reply,
+                                   std::string_view setup_password);
 
 }  // namespace vexa

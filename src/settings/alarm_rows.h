@@ -52,4 +52,15 @@ inline constexpr int AlarmReadCode(const AlarmRow& row) {
   return 19100 + row.channel;
 }
 
+// The row of alarm source `channel` on either page (0 to 19), or null.
+inline const AlarmRow* AlarmRowOf(int channel) {
+  for (const AlarmRow& row : kAnalogAlarmRows) {
+    if (row.channel == channel) return &row;
+  }
+  for (const AlarmRow& row : kInputAlarmRows) {
+    if (row.channel == channel) return &row;
+  }
+  return nullptr;
+}
+
 }  // namespace vexa

@@ -1,4 +1,4 @@
-#include "pages/device_setup/group1_settings.h"
+#include "settings/group1_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -34,15 +34,14 @@ TEST(Group1SettingsTest, SignalBarNeverLeavesItsRange) {
 }
 
 TEST(Group1SettingsTest, EmptyNumbersAreNotRecordedAndIaDropsOneEntry) {
-  CommandBuffer buffer;
-  buffer.RecordCommand(11014, "a");
-  buffer.RecordCommand(11015, "b");
-  RecordGroup1Commands(ReadGroup1Settings("CP:,5;AP1:;AP2:;IA:2;"), "999999", buffer);
-  EXPECT_EQ(buffer.Count(), 2u);
-  RecordGroup1Commands(ReadGroup1Settings("IA:0;"), "999999", buffer);
-  EXPECT_EQ(buffer.Entries(), (std::map<int, std::string>{{11015, "b"}}));
-  RecordGroup1Commands(ReadGroup1Settings("IA:1;"), "999999", buffer);
-  EXPECT_EQ(buffer.Count(), 0u);
+  const RecordedCommands none =
+      DeviceSetupCommands(ReadGroup1Settings("CP:,5;AP1:;AP2:;IA:2;"), "999999");
+  EXPECT_TRUE(none.commands.empty());
+  EXPECT_TRUE(none.dropped.empty());
+  EXPECT_EQ(DeviceSetupCommands(ReadGroup1Settings("IA:0;"), "999999").dropped,
+            std::vector<int>{11014});
+  EXPECT_EQ(DeviceSetupCommands(ReadGroup1Settings("IA:1;"), "999999").dropped,
+            std::vector<int>{11015});
 }
 
 }  // namespace

@@ -1,19 +1,14 @@
-#include "pages/analog/group2_records.h"
+#include "settings/group2_records.h"
 
 #include <string>
 
 #include "protocol/reply_field.h"
 
 namespace vexa {
-namespace {
-
-constexpr int kLastAd = 20;
-
-}  // namespace
 
 std::map<int, ChannelRecord> ReadGroup2Records(std::string_view reply) {
   std::map<int, ChannelRecord> records;
-  for (int ad = 0; ad <= kLastAd; ++ad) {
+  for (int ad = 0; ad <= kLastAdNumber; ++ad) {
     const std::string key = "AD" + std::string(ad < 10 ? "0" : "") + std::to_string(ad) + ":";
     const ReplyFieldValue field = ReplyField(reply, key);
     if (field.position < 0) continue;
@@ -27,12 +22,14 @@ std::map<int, ChannelRecord> ReadGroup2Records(std::string_view reply) {
   return records;
 }
 
-void RecordGroup2Commands(const std::map<int, ChannelRecord>& records,
-                          std::string_view setup_password, CommandBuffer& buffer) {
+RecordedCommands AnalogChannelCommands(const std::map<int, ChannelRecord>& records,
+                                       std::string_view setup_password) {
+  RecordedCommands recorded;
   for (const auto& [ad, record] : records) {
     const int code = RecordCode(ad);
-    if (code >= 0) buffer.RecordCommand(code, ChannelCommand(setup_password, ad, record));
+    if (code >= 0) recorded.commands[code] = ChannelCommand(setup_password, ad, record);
   }
+  return recorded;
 }
 
 }  // namespace vexa

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/recorded_commands.h"
+
 namespace vexa {
 
 // The operation modes of the digital inputs travel together in one PA command.
@@ -20,6 +22,13 @@ std::vector<std::string_view> OperationModeChoices(int row);
 
 // The PA value of a reply to "#2", or nothing when the reply has none.
 std::optional<std::string> ReadPaValue(std::string_view reply);
+
+// The command that sets the modes of a PA value, with `password` in front.
+std::string PaCommand(std::string_view password, std::string_view pa_value);
+
+// The command a reply to "#2" records for the digital inputs, with
+// `setup_password` in front: its PA value as it came.
+RecordedCommands DigitalChannelCommands(std::string_view reply, std::string_view setup_password);
 
 // What each of `row_count` rows shows for a PA value. Nothing for a row the
 // value is too short for: it stays as it was. A digit without a mode empties it.

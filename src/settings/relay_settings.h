@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/recorded_commands.h"
+
 namespace vexa {
 
 // The codes the relay commands are sent with. Each command is recorded under
@@ -47,6 +49,22 @@ std::string AssociationText(std::string_view value, std::size_t source);
 // The association value for the "Relay Control" texts of the sources: "1"
 // for "On", else "0", then the six filler "0" the logger expects.
 std::string AssociationValue(const std::vector<std::string>& texts);
+
+// The relay commands for relay `relay`, with `password` in front: its state
+// ('1' on, '0' off), its time lapse in seconds, its association value.
+std::string RelayStateCommand(std::string_view password, int relay, char state);
+std::string TimeLapseCommand(std::string_view password, int relay, std::string_view seconds);
+std::string AssociationCommand(std::string_view password, int relay, std::string_view value);
+
+// The commands the relays' settings record, with `setup_password` in front,
+// each under its relay's own code: the states of a status reply, the time
+// lapses of a reply to "#1" and the associations of a reply to "#3" (both for
+// relays 1 to `relay_count`, the count the first status reply told).
+RecordedCommands RelayStateCommands(std::string_view status_reply, std::string_view setup_password);
+RecordedCommands TimeLapseCommands(std::string_view group1_reply, std::string_view setup_password,
+                                   int relay_count);
+RecordedCommands AssociationCommands(std::string_view group3_reply, std::string_view setup_password,
+                                     int relay_count);
 
 // A time lapse of fewer than four characters as its number in four digits:
 // "7" gives "0007". Empty and four-character texts stay as they are.

@@ -1,8 +1,9 @@
-#include "pages/inputs/operation_modes.h"
+#include "settings/operation_modes.h"
 
 #include <array>
 #include <cstdio>
 
+#include "protocol/command_envelope.h"
 #include "protocol/reply_field.h"
 
 namespace vexa {
@@ -72,6 +73,18 @@ std::optional<std::string> ReadPaValue(std::string_view reply) {
   const ReplyFieldValue field = ReplyField(reply, ";PA:");
   if (field.position < 0) return std::nullopt;
   return field.value;
+}
+
+std::string PaCommand(std::string_view password, std::string_view pa_value) {
+  return FormatCommand("%s#PA:%s#", {password, pa_value});
+}
+
+RecordedCommands DigitalChannelCommands(std::string_view reply, std::string_view setup_password) {
+  RecordedCommands recorded;
+  if (const auto pa_value = ReadPaValue(reply)) {
+    recorded.commands[kDigitalChannelCode] = PaCommand(setup_password, *pa_value);
+  }
+  return recorded;
 }
 
 std::vector<std::optional<std::string>> OperationModesFromPa(std::string_view pa_value,

@@ -3,8 +3,8 @@
 #include <map>
 #include <string_view>
 
-#include "link/command_buffer.h"
-#include "pages/analog/analog_records.h"
+#include "settings/analog_records.h"
+#include "settings/recorded_commands.h"
 
 namespace vexa {
 
@@ -13,9 +13,9 @@ namespace vexa {
 // holds another number of fields than its layout: nothing is read from it.
 std::map<int, ChannelRecord> ReadGroup2Records(std::string_view reply);
 
-// Records the command that reproduces each record this page shows, with
-// `setup_password` in front, under the record's code.
-void RecordGroup2Commands(const std::map<int, ChannelRecord>& records,
-                          std::string_view setup_password, CommandBuffer& buffer);
+// The command that reproduces each record the Analog Channel page shows, with
+// `setup_password` in front, under the record's code; the values as received.
+RecordedCommands AnalogChannelCommands(const std::map<int, ChannelRecord>& records,
+                                       std::string_view setup_password);
 
 }  // namespace vexa

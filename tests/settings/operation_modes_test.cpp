@@ -1,4 +1,4 @@
-#include "pages/inputs/operation_modes.h"
+#include "settings/operation_modes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pages/relays/relay_settings.h"
+#include "settings/relay_settings.h"
 
 #include <gtest/gtest.h>
 

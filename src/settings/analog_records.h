@@ -27,6 +27,8 @@ struct ChannelRecord {
   bool operator==(const ChannelRecord&) const = default;
 };
 
+// A reply to "#2" is read for the records AD00 to AD20.
+inline constexpr int kLastAdNumber = 20;
 inline constexpr int kHumidityAd = 0;
 inline constexpr int kFirstAnalogAd = 1;  // Analog_01 to Analog_06 are AD01 to AD06
 inline constexpr int kAnalogChannelCount = 6;
@@ -63,5 +65,10 @@ inline constexpr std::array<TemperatureSensor, 8> kTemperatureSensors = {{
 inline constexpr std::string_view kFixedUpperLimit = "1.000";
 inline constexpr std::string_view kFixedLowerLimit = "0.000";
 inline constexpr std::string_view kFixedStartZero = "1.000";
+
+// The Set command of a temperature sensor from the mode and alerts entered;
+// sensors 3 to 8 go out with the fixed limits.
+std::string TemperatureSensorCommand(std::string_view password, const TemperatureSensor& sensor,
+                                     ChannelRecord entered);
 
 }  // namespace vexa

@@ -1,7 +1,7 @@
-#include "pages/analog/analog_records.h"
+#include "settings/analog_records.h"
 
-#include "link/command_codes.h"
 #include "protocol/command_envelope.h"
+#include "settings/setting_codes.h"
 
 namespace vexa {
 
@@ -34,6 +34,16 @@ int RecordCode(int ad) {
     if (sensor.ad == ad) return sensor.code;
   }
   return -1;
+}
+
+std::string TemperatureSensorCommand(std::string_view password, const TemperatureSensor& sensor,
+                                     ChannelRecord entered) {
+  if (!IsThreeFieldRecord(sensor.ad)) {
+    entered.upper = kFixedUpperLimit;
+    entered.lower = kFixedLowerLimit;
+    entered.start_zero = kFixedStartZero;
+  }
+  return ChannelCommand(password, sensor.ad, entered);
 }
 
 }  // namespace vexa

@@ -4,8 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "link/command_buffer.h"
-#include "link/command_codes.h"
+#include "settings/recorded_commands.h"
 
 namespace vexa {
 
@@ -38,10 +37,23 @@ struct Group1Settings {
 // Reads the first occurrence of each key at its fixed offsets.
 Group1Settings ReadGroup1Settings(std::string_view reply);
 
-// Records the setup commands that would give another logger these settings,
-// with `setup_password` in front, and drops the entry that the IA flag rules out.
-void RecordGroup1Commands(const Group1Settings& settings, std::string_view setup_password,
-                          CommandBuffer& buffer);
+// The Device Setup page's setup commands, each with `password` in front. The
+// page sends them from its fields and records them from a reply alike.
+std::string StationIdCommand(std::string_view password, std::string_view station_id);
+std::string DateTimeCommand(std::string_view password, std::string_view date_time);
+std::string LoggingIntervalCommand(std::string_view password, std::string_view code);
+std::string SmsUploadCommand(std::string_view password, std::string_view number,
+                             std::string_view interval_code);
+// `slot` is 1 or 2; an empty number switches that alarm phone off.
+std::string AlarmPhoneCommand(std::string_view password, int slot, std::string_view number);
+// The code an alarm phone's command is sent and recorded under.
+int AlarmPhoneCode(int slot);
+
+// The commands that would give another logger these settings, with
+// `setup_password` in front, and the entry that the IA flag rules out. Empty
+// numbers are not recorded.
+RecordedCommands DeviceSetupCommands(const Group1Settings& settings,
+                                     std::string_view setup_password);
 
 // The signal bar for a GSM signal quality: 0 and 99 (unknown) show nothing,
 // 30 and above show a full bar.

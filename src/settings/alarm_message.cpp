@@ -1,4 +1,4 @@
-#include "pages/alarms/alarm_message.h"
+#include "settings/alarm_message.h"
 
 #include <algorithm>
 
@@ -17,6 +17,17 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
        at = text.find(from, at + to.size())) {
     text.replace(at, from.size(), to);
   }
+}
+
+// "1," or "0," first sets the box and goes; any other start leaves both.
+AlarmReplyView SplitFlag(std::string_view reply) {
+  AlarmReplyView view;
+  if (reply.starts_with('1') || reply.starts_with('0')) {
+    view.text_message = reply.front() == '1';
+    reply.remove_prefix(std::min<std::size_t>(2, reply.size()));
+  }
+  view.content = reply;
+  return view;
 }
 
 }  // namespace
@@ -42,15 +53,21 @@ std::string AlarmReadCommand(const AlarmRow& row, std::string_view enquiry_passw
 }
 
 AlarmReplyView ReadAlarmReply(const AlarmRow& row, std::string_view reply) {
-  AlarmReplyView view;
-  if (reply.starts_with('1') || reply.starts_with('0')) {
-    view.text_message = reply.front() == '1';
-    reply.remove_prefix(std::min<std::size_t>(2, reply.size()));
-  }
-  view.content = reply;
+  AlarmReplyView view = SplitFlag(reply);
   ReplaceAll(view.content, "ALRM!", "ALARM!");
   if (row.power_source) ReplaceAll(view.content, "ALM!", "ALARM!");
   return view;
+}
+
+RecordedCommands AlarmTextCommands(const AlarmRow& row, std::string_view reply,
+                                   std::string_view setup_password) {
+  RecordedCommands recorded;
+  const AlarmReplyView view = SplitFlag(reply);
+  if (view.text_message) {
+    recorded.commands[AlarmSetCode(row)] =
+        AlarmSetCommand(row, setup_password, *view.text_message, view.content);
+  }
+  return recorded;
 }
 
 }  // namespace vexa

@@ -1,9 +1,10 @@
-#include "pages/device_setup/group1_settings.h"
+#include "settings/group1_settings.h"
 
 #include <charconv>
 #include <system_error>
 
 #include "protocol/command_envelope.h"
+#include "settings/setting_codes.h"
 
 namespace vexa {
 namespace {
@@ -75,38 +76,61 @@ Group1Settings ReadGroup1Settings(std::string_view reply) {
   return settings;
 }
 
-void RecordGroup1Commands(const Group1Settings& settings, std::string_view setup_password,
-                          CommandBuffer& buffer) {
+std::string StationIdCommand(std::string_view password, std::string_view station_id) {
+  return FormatCommand("%s#ST:%s#", {password, station_id});
+}
+
+std::string DateTimeCommand(std::string_view password, std::string_view date_time) {
+  return FormatCommand("%s#TM:%s#", {password, date_time});
+}
+
+std::string LoggingIntervalCommand(std::string_view password, std::string_view code) {
+  return FormatCommand("%s#SA:%s#", {password, code});
+}
+
+std::string SmsUploadCommand(std::string_view password, std::string_view number,
+                             std::string_view interval_code) {
+  return FormatCommand("%s#CP:%s!,%s#", {password, number, interval_code});
+}
+
+std::string AlarmPhoneCommand(std::string_view password, int slot, std::string_view number) {
+  return FormatCommand(slot == 1 ? "%s#AP1:%s!#" : "%s#AP2:%s!#", {password, number});
+}
+
+int AlarmPhoneCode(int slot) {
+  return slot == 1 ? kAlarmPhone1Code : kAlarmPhone2Code;
+}
+
+RecordedCommands DeviceSetupCommands(const Group1Settings& settings,
+                                     std::string_view setup_password) {
+  RecordedCommands recorded;
+  auto& commands = recorded.commands;
   if (settings.station_id) {
-    buffer.RecordCommand(kStationIdCode,
-                         FormatCommand("%s#ST:%s#", {setup_password, *settings.station_id}));
+    commands[kStationIdCode] = StationIdCommand(setup_password, *settings.station_id);
   }
   if (settings.date_time) {
-    buffer.RecordCommand(kDateTimeCode,
-                         FormatCommand("%s#TM:%s#", {setup_password, *settings.date_time}));
+    commands[kDateTimeCode] = DateTimeCommand(setup_password, *settings.date_time);
   }
   if (settings.logging_interval_code) {
-    buffer.RecordCommand(
-        kLoggingIntervalCode,
-        FormatCommand("%s#SA:%s#", {setup_password, *settings.logging_interval_code}));
+    commands[kLoggingIntervalCode] =
+        LoggingIntervalCommand(setup_password, *settings.logging_interval_code);
   }
   if (settings.sms_upload && !settings.sms_upload->number.empty()) {
-    buffer.RecordCommand(
-        kSmsUploadCode, FormatCommand("%s#CP:%s!,%s#", {setup_password, settings.sms_upload->number,
-                                                        settings.sms_upload->interval_code}));
+    commands[kSmsUploadCode] = SmsUploadCommand(setup_password, settings.sms_upload->number,
+                                                settings.sms_upload->interval_code);
   }
-  if (settings.alarm_phone1 && !settings.alarm_phone1->empty()) {
-    buffer.RecordCommand(kAlarmPhone1Code,
-                         FormatCommand("%s#AP1:%s!#", {setup_password, *settings.alarm_phone1}));
-  }
-  if (settings.alarm_phone2 && !settings.alarm_phone2->empty()) {
-    buffer.RecordCommand(kAlarmPhone2Code,
-                         FormatCommand("%s#AP2:%s!#", {setup_password, *settings.alarm_phone2}));
+  int slot = 1;
+  for (const auto& number : {settings.alarm_phone1, settings.alarm_phone2}) {
+    if (number && !number->empty()) {
+      commands[AlarmPhoneCode(slot)] = AlarmPhoneCommand(setup_password, slot, *number);
+    }
+    ++slot;
   }
   // The IA flag tells which of two entries a loaded configuration may hold no
   // longer applies to this logger.
-  if (settings.ia_flag == "1") buffer.Remove(11015);
-  if (settings.ia_flag == "0") buffer.Remove(11014);
+  if (settings.ia_flag == "1") recorded.dropped.push_back(11015);
+  if (settings.ia_flag == "0") recorded.dropped.push_back(11014);
+  return recorded;
 }
 
 int SignalBarValue(std::string_view quality) {
