@@ -5,7 +5,6 @@
 
 #include "batch/auto_station_id.h"
 #include "link/command_codes.h"
-#include "protocol/setup_command_description.h"
 
 namespace vexa {
 namespace {
@@ -24,6 +23,10 @@ bool ValidRow(const std::vector<BatchRow>& rows, int row) {
 
 }  // namespace
 
+SetupCommandDescription DescribeBatchCommand(int code, std::string_view command) {
+  return DescribeSetupCommand(code, command.substr(std::min(kPasswordLength, command.size())));
+}
+
 void BatchList::Refresh(const CommandBuffer& buffer, std::string_view setup_password,
                         bool checked) {
   rows_.clear();
@@ -36,8 +39,7 @@ void BatchList::Refresh(const CommandBuffer& buffer, std::string_view setup_pass
     if (!setup_password.empty() && command.compare(0, kPasswordLength, setup_password) != 0) {
       command.replace(0, std::min(kPasswordLength, command.size()), setup_password);
     }
-    SetupCommandDescription description = DescribeSetupCommand(
-        code, std::string_view(command).substr(std::min(kPasswordLength, command.size())));
+    SetupCommandDescription description = DescribeBatchCommand(code, command);
     rows_.push_back({RowNumber(rows_.size() + 1),
                      {},
                      std::move(command),
@@ -84,6 +86,15 @@ std::vector<int> BatchList::QueueChecked(bool auto_station_id) {
 
 void BatchList::SetStatus(int row, std::string status) {
   if (ValidRow(rows_, row)) rows_[row].status = std::move(status);
+}
+
+void BatchList::SetCommand(int row, std::string command) {
+  if (!ValidRow(rows_, row)) return;
+  BatchRow& changed = rows_[row];
+  SetupCommandDescription description = DescribeBatchCommand(changed.code, command);
+  changed.command = std::move(command);
+  changed.object = std::move(description.name);
+  changed.parameters = std::move(description.value);
 }
 
 }  // namespace vexa

@@ -6,11 +6,15 @@
 
 #include "batch/batch_row.h"
 #include "link/command_buffer.h"
+#include "protocol/setup_command_description.h"
 
 namespace vexa {
 
 // The GSM band command: listed only once the page was asked to include it.
 inline constexpr int kBandCommandCode = 11008;
+
+// What the Object and Parameters columns show of a command, password first.
+SetupCommandDescription DescribeBatchCommand(int code, std::string_view command);
 
 // The rows of the batch list and the rules that build and change them.
 class BatchList {
@@ -36,6 +40,8 @@ class BatchList {
   // its row shows the number and keeps the new command for the next run.
   std::vector<int> QueueChecked(bool auto_station_id);
   void SetStatus(int row, std::string status);
+  // The row shows and keeps `command`, sent in place of its own.
+  void SetCommand(int row, std::string command);
 
  private:
   std::vector<BatchRow> rows_;

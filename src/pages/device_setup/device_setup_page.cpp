@@ -13,12 +13,12 @@
 #include <ctime>
 #include <vector>
 
-#include "link/local_time.h"
 #include "pages/device_setup/group1_settings.h"
 #include "pages/device_setup/interval_codes.h"
 #include "pages/device_setup/status_lamp.h"
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
+#include "protocol/date_time_setting.h"
 
 namespace {
 
@@ -48,11 +48,6 @@ bool IsPhoneNumber(const QString& text) {
     if (!digit && !(i == 0 && text[i] == '+')) return false;
   }
   return true;
-}
-
-// The logger's clock format: year without century, month, day, hour, minute.
-QString LocalTimeNow() {
-  return QString::fromStdString(vexa::FormatLocalTime("%y%m%d%H%M", std::time(nullptr)));
 }
 
 // Labels are indented, which leaves room for the frame around the password rows.
@@ -281,7 +276,7 @@ void CTarvoKSet1Dlg::CheckPhoneNumberLength(QLineEdit* field) {
 }
 
 void CTarvoKSet1Dlg::FillDateTimeNow() {
-  date_time_->setText(LocalTimeNow());
+  date_time_->setText(FromLatin1(vexa::DateTimeSettingValue(std::time(nullptr))));
 }
 
 void CTarvoKSet1Dlg::SetStationId() {
