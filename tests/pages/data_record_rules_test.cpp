@@ -85,7 +85,8 @@ TEST(StatusRowsTest, OneRowWithTheReadingsInOrder) {
   const RecordTable table = Shown(
       StatusRows("#STA:000041,T;TM:261209143005;A00:45.20;A02:48.30;A07:21.10;A08:21.20;A09:21.30;"
                  "A10:21.40;A11:21.50;A12:21.60;A13:20.50;A14:20.70;A15:1.5;P21:0.000;P01:7;"
-                 "K01:100000000001000;O01:10;#"));
+                 "K01:100000000001000;O01:10;V:12.1;#"));
+  // The supply voltage is no reading of the list: a status shows the columns above only.
   EXPECT_EQ(Captions(table), (std::vector<std::string>{
                                  "Count",         "Header",        "Station ID",    "Date",
                                  "Time",          "Humidity",      "Temperature_3", "Temperature_4",
