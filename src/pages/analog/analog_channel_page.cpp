@@ -458,16 +458,17 @@ void CTarvoKSet2Dlg1::SetTemperatureSensor(const SensorRow& row) {
 
 void CTarvoKSet2Dlg1::SetAnalogChannel() {
   if (!vexa::CheckReadyForSetup(context_)) return;
-  // Without a channel the record would go out as AD00, over the humidity sensor's.
-  const int channel = SelectedAnalogChannel();
-  if (channel < 1 || channel > vexa::kAnalogChannelCount) {
-    ShowError("Please select Analog Channel!");
-    return;
-  }
   const ChannelRecord entry = Entered(analog_);
   if (const auto missing = vexa::MissingValueMessage(vexa::kAnalogChannelName, entry,
                                                      vexa::EnteredParts::kWithLimits)) {
     ShowError(*missing);
+    return;
+  }
+  // Without a channel the record would go out as AD00, over the humidity
+  // sensor's. Checked last, so that each empty field is named first.
+  const int channel = SelectedAnalogChannel();
+  if (channel < 1 || channel > vexa::kAnalogChannelCount) {
+    ShowError("Please select Analog Channel!");
     return;
   }
   vexa::RecordAndSend(context_, vexa::ChannelCommand(SetupPassword(), channel, entry),
