@@ -1,7 +1,6 @@
 #include "pages/analog/analog_channel_page.h"
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +17,7 @@
 #include "pages/analog/missing_value.h"
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
+#include "widgets/leave_check.h"
 
 namespace {
 
@@ -245,7 +245,10 @@ QPushButton* CTarvoKSet2Dlg1::AddSetButton(QGridLayout* grid, int row, const QSt
 void CTarvoKSet2Dlg1::ValidateOnLeave(QLineEdit* edit, FieldRule rule, const RecordControls* record,
                                       QLineEdit* counterpart, QLineEdit* next) {
   validated_edits_[edit] = {std::move(rule), record, counterpart, next, true};
-  edit->installEventFilter(this);
+  vexa::CheckOnLeave(edit, [this, edit] {
+    // A field closed while the cursor was in it was not left by the engineer.
+    if (edit->isEnabled()) CheckLeftEdit(edit, validated_edits_.at(edit));
+  });
   if (next != nullptr) {
     // Any change counts, also one a reply makes: a value here opens the next field.
     connect(edit, &QLineEdit::textChanged, this, [next](const QString& text) {
@@ -261,19 +264,6 @@ void CTarvoKSet2Dlg1::ValidateAlerts(const RecordControls& controls, std::string
                   &controls, controls.alert_low, controls.alert_low);
   ValidateOnLeave(controls.alert_low, {prefix + " Alert Low", range, low_check}, &controls, nullptr,
                   nullptr);
-}
-
-bool CTarvoKSet2Dlg1::eventFilter(QObject* watched, QEvent* event) {
-  // Every departure of the cursor counts, except a context menu opening over the field.
-  if (event->type() == QEvent::FocusOut &&
-      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-    const auto found = validated_edits_.find(watched);
-    // A field closed while the cursor was in it was not left by the engineer.
-    if (found != validated_edits_.end() && static_cast<QLineEdit*>(watched)->isEnabled()) {
-      CheckLeftEdit(static_cast<QLineEdit*>(watched), found->second);
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void CTarvoKSet2Dlg1::CheckLeftEdit(QLineEdit* edit, const ValidatedEdit& validated) {

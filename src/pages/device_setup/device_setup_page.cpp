@@ -1,7 +1,6 @@
 #include "pages/device_setup/device_setup_page.h"
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +18,7 @@
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
 #include "protocol/date_time_setting.h"
+#include "widgets/leave_check.h"
 
 namespace {
 
@@ -88,10 +88,16 @@ CTarvoKSet1Dlg::CTarvoKSet1Dlg(vexa::PageContext context, QWidget* parent)
     field->setMaxLength(kSixDigits);
     field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), field));
   }
-  for (QLineEdit* field :
-       {station_id_, enquiry_password_, setup_password_, control_centre_number_}) {
-    field->installEventFilter(this);
-  }
+  vexa::CheckOnLeave(station_id_, [this] {
+    CheckSixDigitField(station_id_, "TStation ID is Six digits!", "Error", MessageIcon::kError);
+  });
+  vexa::CheckOnLeave(enquiry_password_, [this] {
+    CheckSixDigitField(enquiry_password_, "Enquiry Password  is error !", {}, MessageIcon::kNone);
+  });
+  vexa::CheckOnLeave(setup_password_, [this] {
+    CheckSixDigitField(setup_password_, "Setup Password  is error !", {}, MessageIcon::kNone);
+  });
+  vexa::CheckOnLeave(control_centre_number_, [this] { CheckControlCentreNumber(); });
   // Typing is checked at once; numbers a reply fills in are checked after the
   // reply (ReadGroup1Reply).
   for (QLineEdit* field : {control_centre_number_, alarm_phone1_, alarm_phone2_}) {
@@ -232,23 +238,6 @@ void CTarvoKSet1Dlg::ConnectSetupAction(QPushButton* button, std::function<void(
   connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] {
     if (vexa::CheckSetupPreconditions(context_)) action();
   });
-}
-
-bool CTarvoKSet1Dlg::eventFilter(QObject* watched, QEvent* event) {
-  // Every departure of the cursor counts, except a context menu opening over the field.
-  if (event->type() == QEvent::FocusOut &&
-      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-    if (watched == station_id_) {
-      CheckSixDigitField(station_id_, "TStation ID is Six digits!", "Error", MessageIcon::kError);
-    } else if (watched == enquiry_password_) {
-      CheckSixDigitField(enquiry_password_, "Enquiry Password  is error !", {}, MessageIcon::kNone);
-    } else if (watched == setup_password_) {
-      CheckSixDigitField(setup_password_, "Setup Password  is error !", {}, MessageIcon::kNone);
-    } else if (watched == control_centre_number_) {
-      CheckControlCentreNumber();
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void CTarvoKSet1Dlg::CheckSixDigitField(QLineEdit* field, const char* message,
