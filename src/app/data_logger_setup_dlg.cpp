@@ -506,6 +506,10 @@ void CDataLoggerSetupDlg::RefillDeviceSelector() {
 
 void CDataLoggerSetupDlg::OnDeviceChosen(int index) {
   commands_.SelectDevice(vexa::Latin1(device_selector_->itemText(index)));
+  // A refused choice is not left on show: the list shows the device the
+  // commands go to, if any.
+  const QString current = vexa::FromLatin1(phone_book_.GetCurrentDevice().id);
+  device_selector_->setCurrentIndex(current.isEmpty() ? -1 : device_selector_->findText(current));
 }
 
 // --- Views --------------------------------------------------------------------------------

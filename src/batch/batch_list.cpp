@@ -83,4 +83,13 @@ void BatchList::SetStatus(int row, std::string status) {
   if (ValidRow(rows_, row)) rows_[row].status = std::move(status);
 }
 
+void BatchList::SetCommand(int row, std::string command) {
+  if (!ValidRow(rows_, row)) return;
+  BatchRow& changed = rows_[row];
+  Setting setting = SettingOf(changed.code, command);
+  changed.command = std::move(command);
+  changed.object = std::move(setting.object);
+  changed.parameters = std::move(setting.parameters);
+}
+
 }  // namespace vexa

@@ -36,6 +36,8 @@ class BatchList {
   // its row shows the number and keeps the new command for the next run.
   std::vector<int> QueueChecked(bool auto_station_id);
   void SetStatus(int row, std::string status);
+  // The row shows and keeps `command`, sent in place of its own.
+  void SetCommand(int row, std::string command);
 
  private:
   std::vector<BatchRow> rows_;

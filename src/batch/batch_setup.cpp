@@ -3,6 +3,8 @@
 #include <ctime>
 
 #include "link/command_codes.h"
+#include "protocol/date_time_setting.h"
+#include "settings/setting.h"
 
 namespace vexa {
 
@@ -98,7 +100,14 @@ void BatchSetup::SendStep(int run_id, std::string command) {
     waiting_step_ = std::move(command);
     return;
   }
-  SetStepStatus(run_.steps[run_.sent++], std::string(kStatusSending));
+  BatchStep& step = run_.steps[run_.sent++];
+  // A clock set to the time it was read would be minutes or days late.
+  if (auto now = WithDateTimeValue(command, DateTimeSettingValue(std::time(nullptr)))) {
+    command = std::move(*now);
+    step.parameters = SettingOf(step.code, command).parameters;
+    list_.SetCommand(step.row, command);
+  }
+  SetStepStatus(step, std::string(kStatusSending));
   view_.RunChanged();
   // A failed write ends the step at once with its result.
   exchange_.SendCommand(command, kBatchStepCode);

@@ -45,6 +45,10 @@ bool NoBrokenStatus(const std::string& text, bool joined) {
   return !Contains(text, "STA:") || StatusReplyReadsWhole(text, joined);
 }
 
+// What a reset leaves the logger with.
+constexpr char kFactoryEnquiryPassword[] = "135791";
+constexpr char kFactorySetupPassword[] = "246802";
+
 // Codes whose later replies must still reach their page after the command ends.
 bool StaysPending(int code) {
   return code == 12000 || code == 12001 || code == 15001;
@@ -229,9 +233,8 @@ void CommandExchange::Route(const std::string& text) {
 void CommandExchange::HandleMainWindowReply(const std::string& text) {
   const int code = state_.pending_code;
   if (code == kInitCode) {
-    // First step of Init: keep the reply, go on with the second step; still busy.
-    reset_reply_ = text;
-    SendResetSecondStep();
+    // Busy stays set: the second step's reply finishes Init.
+    ContinueReset(text);
     return;
   }
   switch (code) {
@@ -332,15 +335,10 @@ void CommandExchange::HandleSetupReply(const std::string& text) {
   } else if (Contains(text, kSetFail)) {
     state_.result = kResultFail;
   } else if (Contains(text, kInitializeDone)) {
-    if (code == kResetCode) {
-      phone_book_.UpdatePasswords(state_.device_id, "135791", "246802");
-      listener_.PhoneBookChanged();
-    }
     state_.result = kResultSuccess;
-    reset_reply_ = text;
     // Busy stays set so that the second step's reply is still routed and
     // finishes the reset.
-    SendResetSecondStep();
+    ContinueReset(text);
     return;
   } else {
     state_.result = kResultDataError;
@@ -372,9 +370,21 @@ void CommandExchange::HandleDataRecordReply(const std::string& text) {
   state_.busy = false;
 }
 
-void CommandExchange::SendResetSecondStep() {
-  const std::string step =
-      FormatCommand("%s#SD:00,0,0#", {phone_book_.GetCurrentDevice().setup_password});
+void CommandExchange::ContinueReset(const std::string& reply) {
+  reset_reply_ = reply;
+  std::string setup_password = phone_book_.GetCurrentDevice().setup_password;
+  // A reset logger holds its factory passwords: the old ones would be refused
+  // from now on, even where the phone book could not take the new ones.
+  if (Contains(reply, kInitializeDone)) {
+    setup_password = kFactorySetupPassword;
+    phone_book_.UpdatePasswords(state_.device_id, kFactoryEnquiryPassword, setup_password);
+    listener_.PhoneBookChanged();
+  }
+  SendResetSecondStep(setup_password);
+}
+
+void CommandExchange::SendResetSecondStep(const std::string& setup_password) {
+  const std::string step = FormatCommand("%s#SD:00,0,0#", {setup_password});
   // Written directly: the last command stays, no setup log line, no new progress.
   state_.pending_code = kInitSecondStepCode;
   if (!port_.WritePort(WrapForRoute(step))) EndWithCommunicationError();

@@ -76,7 +76,9 @@ class CommandExchange {
   void HandleSetupReply(const std::string& text);
   void HandlePlainSetResult(const std::string& text);
   void HandleDataRecordReply(const std::string& text);
-  void SendResetSecondStep();
+  // Both resets, Init's and the Device Setup page's, go on with the same second step.
+  void ContinueReset(const std::string& reply);
+  void SendResetSecondStep(const std::string& setup_password);
   int TimeoutSeconds() const;
 
   Port& port_;

@@ -1,7 +1,5 @@
 #include "phonebook/phone_book_page.h"
 
-#include <QEvent>
-#include <QFocusEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,6 +17,7 @@
 
 #include "notifier/notifier.h"
 #include "phonebook/phone_book_store.h"
+#include "widgets/leave_check.h"
 
 namespace {
 
@@ -73,6 +72,13 @@ CSet4::CSet4(vexa::PhoneBookStore& store, vexa::Notifier& notifier, QWidget* par
     password->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), password));
   }
   connect(phone_, &QLineEdit::textChanged, this, &CSet4::CheckPhoneLength);
+  vexa::CheckOnLeave(id_, [this] { PadId(); });
+  vexa::CheckOnLeave(phone_, [this] { CheckPhone(); });
+  vexa::CheckOnLeave(enquiry_password_, [this] {
+    CheckPassword(enquiry_password_, "GSM Query Password Is 6 Number!");
+  });
+  vexa::CheckOnLeave(setup_password_,
+                     [this] { CheckPassword(setup_password_, "GSM Setup Password Is 6 Number!"); });
 
   auto* buttons = new QHBoxLayout;
   AddButton(buttons, "Add", &CSet4::AddClicked);
@@ -112,7 +118,6 @@ void CSet4::BuildList() {
 QLineEdit* CSet4::AddField(QFormLayout* form, const QString& label) {
   auto* field = new QLineEdit(this);
   field->setAccessibleName(label);
-  field->installEventFilter(this);
   form->addRow(label, field);
   return field;
 }
@@ -150,24 +155,6 @@ void CSet4::Reload() {
 void CSet4::PhoneBookChanged() {
   Reload();
   copy_first_row_ = true;
-}
-
-bool CSet4::eventFilter(QObject* watched, QEvent* event) {
-  // Checked on every departure of the cursor, changed or not; opening the
-  // field's own context menu is no departure.
-  if (event->type() == QEvent::FocusOut &&
-      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-    if (watched == id_) {
-      PadId();
-    } else if (watched == phone_) {
-      CheckPhone();
-    } else if (watched == enquiry_password_) {
-      CheckPassword(enquiry_password_, "GSM Query Password Is 6 Number!");
-    } else if (watched == setup_password_) {
-      CheckPassword(setup_password_, "GSM Setup Password Is 6 Number!");
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void CSet4::showEvent(QShowEvent* event) {

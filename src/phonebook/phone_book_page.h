@@ -32,7 +32,6 @@ class CSet4 : public QWidget {
   void PhoneBookChanged();
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
 

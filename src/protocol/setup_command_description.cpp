@@ -8,15 +8,15 @@
 namespace vexa {
 namespace {
 
-// A parameter key and the display name that replaces `from` wherever it occurs.
+// A parameter key and the display name that replaces `from` at the start of
+// the command.
 struct KeyRule {
-  std::string_view key;  // looked for anywhere in the command
+  std::string_view key;  // counts at the start of the command only
   std::string_view from;
   std::string_view name;
 };
 
-// In the order the keys are tested: the first key found anywhere decides the
-// rule, so "ST" wins over a "PS" inside its value and "O" over most later keys.
+// In the order the keys are tested: "OT" and "OC" before "O".
 constexpr KeyRule kKeyRules[] = {
     {"ST", "ST:", "Station ID:"},
     {"PS", "PS:", "Password:"},
@@ -52,6 +52,9 @@ constexpr KeyRule kKeyRules[] = {
     {"DY:", "DY:", "RS485-COM Delay:"},
 };
 
+// A relay's state (O), by code 0 and 1.
+constexpr std::string_view kRelayStateTexts[] = {"Off", "On"};
+
 // Replaces every occurrence, left to right; inserted text is not searched again.
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
   std::size_t found = text.find(from);
@@ -67,25 +70,51 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
   text = std::move(result);
 }
 
-// Replaces the code of `digits` decimal digits right after each `key` by its
-// text; anything else there, a record count for one, stays as it is.
-void ReplaceCodeAfter(std::string& text, std::string_view key, std::size_t digits,
-                      std::span<const std::string_view> texts) {
-  for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at)) {
-    at += key.size();
-    const std::string_view code_text = std::string_view(text).substr(at, digits);
-    const char* code_end = code_text.data() + code_text.size();
-    std::size_t code = 0;
-    const auto [end, error] = std::from_chars(code_text.data(), code_end, code);
-    if (code_text.size() != digits || error != std::errc() || end != code_end ||
-        code >= texts.size()) {
-      continue;
+// Replaces the code of `digits` decimal digits at `at` by its text; anything
+// else there, a record count for one, stays as it is.
+void ReplaceCodeAt(std::string& text, std::size_t at, std::size_t digits,
+                   std::span<const std::string_view> texts) {
+  const std::string_view code_text = std::string_view(text).substr(at, digits);
+  const char* code_end = code_text.data() + code_text.size();
+  std::size_t code = 0;
+  const auto [end, error] = std::from_chars(code_text.data(), code_end, code);
+  if (code_text.size() != digits || error != std::errc() || end != code_end ||
+      code >= texts.size()) {
+    return;
+  }
+  text.replace(at, digits, texts[code]);
+}
+
+// The upload mode, the argument after the interval code.
+void ReplaceUploadMode(std::string& text, std::size_t value) {
+  const std::size_t comma = text.find(',', value);
+  if (comma == std::string::npos) return;
+  for (std::size_t mode = 0; mode < kGprsUploadModeTexts.size(); ++mode) {
+    const std::string coded = "," + std::to_string(mode) + ",";
+    if (text.compare(comma, coded.size(), coded) == 0) {
+      text.replace(comma, coded.size(), kGprsUploadModeTexts[mode]);
+      return;
     }
-    text.replace(at, digits, texts[code]);
-    at += texts[code].size();
   }
 }
 
+// The interval code after the centre number's closing "!,": the last one, as
+// the number before it is typed text.
+void ReplaceSmsUploadInterval(std::string& text, std::size_t value) {
+  const std::size_t end_mark = text.rfind("!,");
+  if (end_mark == std::string::npos || end_mark < value) return;
+  const std::size_t code = end_mark + 2;
+  constexpr std::string_view kLabel = ", Upload Interval";
+  if (code < text.size() && text[code] >= '0' && text[code] <= '9') {
+    text.replace(end_mark, 3,
+                 std::string(kLabel) + std::string(kSmsUploadIntervalTexts[text[code] - '0']));
+  } else {
+    text.replace(end_mark, 2, std::string(kLabel) + "!:");
+  }
+}
+
+// Renames the key at the start of `text` and replaces its coded values; a
+// free text in the value stays as typed.
 void ApplyRule(const KeyRule& rule, int command_code, std::string& text) {
   const std::string_view key = rule.key;
   const std::string_view sensor = SensorName(command_code);
@@ -93,37 +122,34 @@ void ApplyRule(const KeyRule& rule, int command_code, std::string& text) {
     text.replace(0, 4, sensor);
     return;
   }
-  ReplaceAll(text, rule.from, rule.name);
+  if (!text.starts_with(rule.from)) return;
+  text.replace(0, rule.from.size(), rule.name);
+  // The key's own ":" ends the name or follows the number after it.
+  const std::size_t colon = text.find(':', rule.name.size() - 1);
+  if (colon == std::string::npos) return;
+  const std::size_t value = colon + 1;
   if (key == "SA") {
-    // ":0" first: no later interval text holds another ":<code>" to replace.
-    for (std::size_t code = 0; code < kLoggingIntervalTexts.size(); ++code) {
-      ReplaceAll(text, ":" + std::to_string(code), ":" + std::string(kLoggingIntervalTexts[code]));
-    }
+    ReplaceCodeAt(text, value, 1, kLoggingIntervalTexts);
   } else if (key == "SD") {
-    ReplaceCodeAfter(text, rule.name, 2, kGprsUploadIntervalTexts);
-    ReplaceAll(text, ",0,", kGprsUploadModeTexts[0]);
-    ReplaceAll(text, ",1,", kGprsUploadModeTexts[1]);
+    ReplaceCodeAt(text, value, 2, kGprsUploadIntervalTexts);
+    ReplaceUploadMode(text, value);
   } else if (key == "CP") {
-    ReplaceAll(text, "!,", ", Upload Interval!:");
-    for (std::size_t code = 0; code < kSmsUploadIntervalTexts.size(); ++code) {
-      ReplaceAll(text, "!:" + std::to_string(code), kSmsUploadIntervalTexts[code]);
-    }
+    ReplaceSmsUploadInterval(text, value);
   } else if (key == "LP") {
-    ReplaceAll(text, ":", " Start Zero:");
+    text.replace(colon, 1, " Start Zero:");
   } else if (key == "PL:") {
-    ReplaceCodeAfter(text, rule.name, 1, kGsmBandTexts);
+    ReplaceCodeAt(text, value, 1, kGsmBandTexts);
   } else if (key == "OT") {
-    ReplaceAll(text, ":", " Time Lapse ( Seconds ):");
+    text.replace(colon, 1, " Time Lapse ( Seconds ):");
   } else if (key == "OC") {
-    ReplaceAll(text, ":", " Associated Alarms:");
+    text.replace(colon, 1, " Associated Alarms:");
   } else if (key == "O") {
-    ReplaceAll(text, ":1", ":On");
-    ReplaceAll(text, ":0", ":Off");
+    ReplaceCodeAt(text, value, 1, kRelayStateTexts);
   } else if (key == "ID:" || key == "IP:" || key == "IY:") {
-    ReplaceAll(text, "!", "");
+    // The "!" that closes the name.
+    if (text.size() > value && text.back() == '!') text.pop_back();
   } else if (key == "IU:") {
-    ReplaceAll(text, "1", kProtocolTexts[1]);
-    ReplaceAll(text, "0", kProtocolTexts[0]);
+    ReplaceCodeAt(text, value, 1, kProtocolTexts);
   }
 }
 
@@ -132,8 +158,9 @@ void ApplyRule(const KeyRule& rule, int command_code, std::string& text) {
 SetupCommandDescription DescribeSetupCommand(int command_code, std::string_view command) {
   std::string text(command);
   ReplaceAll(text, "#", "");
+  // Every command starts with its key; an alarm text has none of these.
   for (const KeyRule& rule : kKeyRules) {
-    if (text.find(rule.key) != std::string::npos) {
+    if (text.starts_with(rule.key)) {
       ApplyRule(rule, command_code, text);
       break;
     }

@@ -1,9 +1,10 @@
 #include "widgets/list_ctrl_combo_box.h"
 
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTableView>
-#include <algorithm>
 
 #include "widgets/list_ctrl_map.h"
 
@@ -22,15 +23,21 @@ bool IsEnterOrTab(int key) {
 }  // namespace
 
 CListCtrlComboBox::CListCtrlComboBox(QTableView* list, int column, Choices choices)
-    : QComboBox(list->viewport()),
-      list_(list),
-      map_(CListCtrlMap::Of(list)),
-      choices_(std::move(choices)) {
+    : QComboBox(list), list_(list), map_(CListCtrlMap::Of(list)), choices_(std::move(choices)) {
   hide();
   setMaxVisibleItems(kVisibleItems);
   map_->Register(column, this);
   // Any pick with the mouse or the wheel, even of the item already shown.
   connect(this, &QComboBox::activated, this, [this] { Commit(); });
+  // Over its cell while the list scrolls or moves.
+  for (QScrollBar* bar : {list->horizontalScrollBar(), list->verticalScrollBar()}) {
+    connect(bar, &QScrollBar::valueChanged, this, &CListCtrlComboBox::FollowCell);
+  }
+  connect(list->horizontalHeader(), &QHeaderView::sectionResized, this,
+          &CListCtrlComboBox::FollowCell);
+  list->installEventFilter(this);
+  // It shows beside its list but lives no longer than the list.
+  connect(list, &QObject::destroyed, this, [this] { delete this; });
 }
 
 CListCtrlComboBox::~CListCtrlComboBox() {
@@ -41,7 +48,7 @@ void CListCtrlComboBox::Commit() {
   if (currentIndex() >= 0) {
     list_->model()->setData(list_->model()->index(row_, column_), currentText());
   }
-  ++commits_;
+  ++edit_;
   Close();
 }
 
@@ -54,13 +61,14 @@ void CListCtrlComboBox::ShowAt(int row, int column) {
   const QStringList items = choices_(row);
   if (items.isEmpty()) return;
 
-  list_->scrollTo(index);
-  QRect cell = list_->visualRect(index);
-  cell.setRight(std::min(cell.right(), list_->viewport()->width() - 1));
-  setGeometry(cell);
-
+  ++edit_;
   row_ = row;
   column_ = column;
+  // Beside the list rather than inside it, so that screen readers and
+  // automation, which see a list's cells only, find the open editor too.
+  if (QWidget* host = list_->parentWidget(); host && parentWidget() != host) setParent(host);
+  list_->scrollTo(index);
+  setGeometry(CellRect());
   clear();
   addItems(items);
   const int item = findText(index.data().toString());
@@ -76,15 +84,24 @@ void CListCtrlComboBox::ShowAt(int row, int column) {
 }
 
 void CListCtrlComboBox::hidePopup() {
+  const bool dropped = view()->isVisible();
   QComboBox::hidePopup();
+  if (!dropped) return;
   // A pick is reported just after the list closes; a list closed without one
-  // cancels the edit.
+  // cancels its edit, not one that a click or a key has opened since.
   QMetaObject::invokeMethod(
       this,
-      [this, commits = commits_] {
-        if (isVisible() && commits == commits_) Close();
+      [this, edit = edit_] {
+        if (isVisible() && edit == edit_) Close();
       },
       Qt::QueuedConnection);
+}
+
+bool CListCtrlComboBox::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+    FollowCell();
+  }
+  return QComboBox::eventFilter(watched, event);
 }
 
 bool CListCtrlComboBox::event(QEvent* event) {
@@ -135,6 +152,22 @@ void CListCtrlComboBox::focusOutEvent(QFocusEvent* event) {
   QComboBox::focusOutEvent(event);
   // The dropped list takes the focus while it is open; any other departure closes.
   if (event->reason() != Qt::PopupFocusReason && !view()->isVisible()) hide();
+}
+
+QRect CListCtrlComboBox::CellRect() const {
+  const QWidget* viewport = list_->viewport();
+  const QRect cell =
+      list_->visualRect(list_->model()->index(row_, column_)).intersected(viewport->rect());
+  if (cell.isEmpty()) return {};
+  return {viewport->mapTo(parentWidget(), cell.topLeft()), cell.size()};
+}
+
+void CListCtrlComboBox::FollowCell() {
+  if (!isVisible()) return;
+  const QRect cell = CellRect();
+  // A cell scrolled out of sight is left, as a click elsewhere would leave it.
+  if (cell.isEmpty()) return Close();
+  setGeometry(cell);
 }
 
 void CListCtrlComboBox::Close() {

@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QTabBar>
+#include <QTableView>
 
 #include "support/accessibility_check.h"
 #include "window_fixture.h"
@@ -38,6 +39,42 @@ TEST_F(AccessibilityTest, EveryViewOfTheWindowNamesItsControls) {
     EXPECT_EQ(AccessibilityProblems(window_.get()), std::vector<std::string>())
         << views->tabText(view).toStdString() << Joined(AccessibilityProblems(window_.get()));
   }
+}
+
+// The Relay Output page read from the simulated logger: its in-place editor,
+// opened with a click or from the keyboard, is the focused control of the
+// window's accessibility tree, as a screen reader or automation finds it.
+TEST_F(AccessibilityTest, TheOpenInPlaceEditorIsTheFocusedControlOfTheTree) {
+  ConnectAndSelect(false);
+  ASSERT_EQ(Run("#3"), "Command Success");
+  auto* relay = PageControl<QComboBox>(kRelayOutputPage, "Relay Channel No.");
+  relay->showPopup();
+  relay->view()->setCurrentIndex(relay->model()->index(0, 0));
+  QTest::keyClick(relay->view(), Qt::Key_Return);
+  auto* list = PageControl<QTableView>(kRelayOutputPage, "Associated Alarms");
+  QApplication::setActiveWindow(window_.get());
+  QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(window_.get());
+
+  const QRect humidity = list->visualRect(list->model()->index(0, 2));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, humidity.center());
+  QAccessibleInterface* editor = FocusedControl(tree);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->role(), QAccessible::ComboBox);
+  EXPECT_FALSE(editor->text(QAccessible::Name).isEmpty());
+  EXPECT_EQ(editor->text(QAccessible::Value), "On");
+  EXPECT_EQ(editor->text(QAccessible::Description), "Humidity");
+
+  // Esc gives the keyboard back to the list's cell; F2 opens the editor again.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  ASSERT_NE(FocusedControl(tree), nullptr);
+  EXPECT_EQ(FocusedControl(tree)->role(), QAccessible::Cell);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+  editor = FocusedControl(tree);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->role(), QAccessible::ComboBox);
+  EXPECT_EQ(editor->text(QAccessible::Description), "AD01");
+  EXPECT_EQ(editor->text(QAccessible::Value), "Off");
 }
 
 TEST_F(AccessibilityTest, RouteFollowsWhateverChecksItsRadioButton) {

@@ -1,14 +1,18 @@
 // The Analog Channel page in the whole program, against the built-in simulated
 // logger: what "#2" shows, a setting that comes back on the next read, and the
 // humidity calibration that passes or fails on the sensor's raw reading.
+#include <gmock/gmock.h>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <filesystem>
 
+#include "app/message_box_notifier.h"
 #include "link/setup_log.h"
 #include "pages/analog/humidity_calibration.h"
 #include "support/accessibility_check.h"
+#include "support/message_box_answerer.h"
 #include "window_fixture.h"
 
 namespace vexa::testing {
@@ -113,6 +117,40 @@ TEST_F(AnalogChannelEndToEnd, Group2FillsThePageAndASettingComesBackOnTheNextRea
   EXPECT_EQ(Cell(1, 2), "30.00");
   EXPECT_EQ(Cell(1, 6), "6.000");
   EXPECT_TRUE(notifier_.messages.empty()) << notifier_.Last();
+}
+
+// The page with real message boxes, answered as they open.
+class AnalogChannelWithMessageBoxes : public AnalogChannelEndToEnd {
+ protected:
+  void SetUp() override {
+    window_notifier_ = &boxes_;
+    AnalogChannelEndToEnd::SetUp();
+  }
+  // Types into a field and leaves it with Tab, as the engineer does.
+  void TypeAndTab(const QString& name, const QString& text) {
+    QApplication::setActiveWindow(window_.get());
+    Type(name, text);
+    QTest::keyClick(Field(name), Qt::Key_Tab);
+  }
+
+  MessageBoxNotifier boxes_{nullptr};
+  MessageBoxAnswerer answerer_;
+};
+
+// The box of a wrong lower limit takes the focus from the start zero the
+// cursor has just entered; that is no departure, so the good start zero is
+// neither checked against the wrong limit nor emptied.
+TEST_F(AnalogChannelWithMessageBoxes, AWrongLimitGivesOneBoxAndKeepsTheStartZero) {
+  Start(false);
+  ASSERT_EQ(Run("#2"), "Command Success");
+  Choose("Analog Channel", "Analog_01");
+  ASSERT_EQ(Text("Analog Channel Start Zero"), "4.000");
+
+  TypeAndTab("Analog Channel Upper limit", "20");
+  TypeAndTab("Analog Channel Lower limit", "30");
+  EXPECT_THAT(answerer_.texts, ::testing::ElementsAre("Analog Channel Lower limit is error!"));
+  EXPECT_EQ(Text("Analog Channel Lower limit"), "");
+  EXPECT_EQ(Text("Analog Channel Start Zero"), "4.000");
 }
 
 TEST_F(AnalogChannelEndToEnd, CalibrationWritesTheFactorAndAllowsTheHumiditySet) {

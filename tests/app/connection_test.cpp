@@ -78,6 +78,24 @@ TEST_F(ConnectionTest, CommandInFlightBlocksDisconnectSelectionAndFurtherCommand
   EXPECT_TRUE(DataLog().contains(QString::fromStdString(kStatusReply)));
 }
 
+// A refused choice leaves the list showing the device the commands go to.
+TEST_F(ConnectionTest, RefusedChoiceShowsTheCurrentDevice) {
+  OpenWindow(logger_record_ + Record({"000042", "+491701000042", "135791", "246802"}));
+  ConnectTo(far_.slave_path());
+  ChooseLoggerAndAnswerItsStatus();
+  Click("#1");
+  ChooseDevice("000042");
+  EXPECT_EQ(notifier_.Last(), "Command is in progress");
+  EXPECT_EQ(DeviceList()->currentText(), "000041");
+  QTest::mouseClick(StopButton(), Qt::LeftButton);
+  ASSERT_TRUE(WaitForCommandEnd());
+
+  Click("Disconnect");
+  ChooseDevice("000042");
+  EXPECT_EQ(notifier_.Last(), "First please Select Port to Connect!");
+  EXPECT_EQ(DeviceList()->currentText(), "000041");
+}
+
 TEST_F(ConnectionTest, IncompletePhoneBookEntriesAreRefused) {
   OpenWindow(Record({"000051", "", "135791", "246802"}) +
              Record({"000052", "+4917", "", "246802"}) + Record({"000053", "+4917", "135791", ""}));

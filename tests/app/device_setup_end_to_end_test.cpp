@@ -104,6 +104,19 @@ TEST_F(DeviceSetupEndToEnd, ResetRestoresFactoryPasswordsInLoggerAndPhoneBook) {
   EXPECT_TRUE(DataLog().contains("PS:135791,246802"));
 }
 
+TEST_F(DeviceSetupEndToEnd, InitAfterAPasswordChangeEndsWithTheFactoryPasswords) {
+  Type("Enquiry Password", "111111");
+  Type("Setup Password", "222222");
+  ASSERT_EQ(RunPage("Set Passwords"), "Command Success");
+
+  QTest::mouseClick(Button("Init"), Qt::LeftButton, Qt::ControlModifier);
+  ASSERT_TRUE(WaitForCommandEnd(20000)) << DataLog().toStdString();
+  EXPECT_EQ(StatusText(), "Command Success");
+  EXPECT_EQ(StoredEntry(), (PhoneBookEntry{"000041", "+491701000041", "135791", "246802"}));
+  EXPECT_EQ(PageControl<QPlainTextEdit>("Info")->toPlainText(), "Initialization Completed!");
+  EXPECT_EQ(RunWindow("#1"), "Command Success");
+}
+
 TEST_F(DeviceSetupEndToEnd, CancelledResetSendsNothing) {
   const QString log_before = DataLog();
   notifier_.answer = false;

@@ -177,6 +177,9 @@ TEST_F(MainWindowTest, DeviceSelectionNeedsAnIdAndAConnection) {
   OpenWindow(logger_record_ + "<Records Phone=\"\" />\r\n");
   ChooseDevice("000041");
   EXPECT_EQ(notifier_.Last(), "First please Select Port to Connect!");
+  // The refused choice is not left on show: no device is selected.
+  EXPECT_EQ(DeviceList()->currentIndex(), -1);
+  EXPECT_EQ(DeviceList()->currentText(), "");
   ChooseDevice("");
   EXPECT_EQ(notifier_.Last(), "Before Query Command ,please Select Device ID!");
 }

@@ -48,7 +48,7 @@ class WindowTest : public ::testing::Test {
   void OpenWindow(const std::string& records) {
     window_.reset();
     WritePhoneBook(records);
-    window_ = std::make_unique<CDataLoggerSetupDlg>(notifier_, phone_book_path());
+    window_ = std::make_unique<CDataLoggerSetupDlg>(*window_notifier_, phone_book_path());
     window_->show();
   }
 
@@ -166,6 +166,8 @@ class WindowTest : public ::testing::Test {
 
   TempDir folder_;
   RecordingNotifier notifier_;
+  // What the window shows its messages with; a test may set real message boxes before SetUp.
+  Notifier* window_notifier_ = &notifier_;
   std::unique_ptr<CDataLoggerSetupDlg> window_;
 };
 

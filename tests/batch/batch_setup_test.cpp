@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include "batch/config_file.h"
+#include "protocol/date_time_setting.h"
 #include "support/batch_rig.h"
 
 namespace vexa::testing {
@@ -125,6 +127,35 @@ TEST_F(BatchAgainstSimulator, TheEngineersOwnCommandBetweenStepsIsNotTakenForOne
   EXPECT_THAT(Written(), ElementsAreArray({AlarmPhoneCommand(0), std::string("135791#STATUS#"),
                                            AlarmPhoneCommand(1)}));
   EXPECT_THAT(Statuses(), ElementsAreArray({"Command Success", "Command Success"}));
+}
+
+// The clock setting replays the PC's time at sending, not the time "#1"
+// read or a file kept; the row and the report show what went out.
+TEST_F(BatchAgainstSimulator, DateAndTimeGoOutAsThePcsTimeAtSending) {
+  const std::string stale = "246802#TM:0901010000#";
+  rig->buffer.RecordCommand(11002, "246802#ST:000041#");
+  rig->buffer.RecordCommand(11004, stale);
+  const std::string file = rig->folder.File("Datalogger_Setup.cfg");
+  rig->setup.Refresh(true);
+  ASSERT_TRUE(SaveConfigFile(file, rig->setup.list().rows(), 0));
+  ASSERT_EQ(LoadConfigFile(file, rig->buffer).outcome, ConfigLoad::kLoaded);
+  rig->setup.Refresh(true);
+
+  const std::string before = DateTimeSettingValue(std::time(nullptr));
+  ASSERT_TRUE(rig->setup.Start(false));
+  ASSERT_TRUE(rig->RunBatch(20s)) << rig->setup.run().Summary();
+  const std::string after = DateTimeSettingValue(std::time(nullptr));
+
+  ASSERT_EQ(Written().size(), 2u);
+  const std::string sent = Written()[1];
+  EXPECT_TRUE(sent == "246802#TM:" + before + "#" || sent == "246802#TM:" + after + "#") << sent;
+  const BatchRow& row = rig->setup.list().rows()[1];
+  EXPECT_EQ(row.command, sent);
+  EXPECT_EQ(row.parameters, sent.substr(10, 10));
+  EXPECT_EQ(rig->setup.run().steps[1].parameters, row.parameters);
+  EXPECT_EQ(row.status, "Command Success");
+  // The buffer keeps what was read, so that the next run takes its own time.
+  EXPECT_EQ(rig->buffer.Entries().at(11004), stale);
 }
 
 TEST_F(BatchAgainstSimulator, ClosingDuringARunEndsTheWorker) {

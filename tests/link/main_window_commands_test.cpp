@@ -116,7 +116,7 @@ TEST_F(ExchangeTest, InitResetsThenSendsTheSecondStepDirectly) {
   EXPECT_EQ(exchange.state().pending_code, kNoPendingCode);
   EXPECT_EQ(command_buffer.Count(), 0u);
   EXPECT_THAT(listener.events,
-              ElementsAre("page:0", "info:initialize succesed!", "batch-refresh:0"));
+              ElementsAre("page:0", "phone-book:", "info:initialize succesed!", "batch-refresh:0"));
   exchange.Tick();
   EXPECT_EQ(exchange.progress().status_text, "Command Success");
 
@@ -125,6 +125,40 @@ TEST_F(ExchangeTest, InitResetsThenSendsTheSecondStepDirectly) {
   std::string content((std::istreambuf_iterator<char>(log)), {});
   EXPECT_NE(content.find("  246802#RESET#\r\n"), std::string::npos);
   EXPECT_EQ(content.find("SD:00"), std::string::npos);
+}
+
+// After the reset the logger holds its factory passwords: the second step
+// goes out with them and the phone book takes them, whatever it held before.
+TEST_F(ExchangeTest, InitTakesTheFactoryPasswordsOnceTheLoggerIsReset) {
+  phone_book.UpdatePasswords("000041", "111111", "222222");
+  commands.Init(true);
+  exchange.OnReceived("initialize succesed!");
+  EXPECT_THAT(port.writes, ElementsAre("222222#RESET#", "246802#SD:00,0,0#"));
+  EXPECT_EQ(phone_book.GetCurrentDevice(), (PhoneBookEntry{"000041", kPhone, kEnquiry, kSetup}));
+  exchange.OnReceived("Set success!");
+  EXPECT_EQ(exchange.progress().status_text, "Command Success");
+  EXPECT_THAT(listener.events,
+              ElementsAre("page:0", "phone-book:", "info:initialize succesed!", "batch-refresh:0"));
+
+  // The second step needs the factory password even where the phone book
+  // could not be written.
+  RecordingNotifier quiet;
+  PhoneBookStore unwritable((dir.path() / "missing" / "addressbook.xml").string(), quiet);
+  CommandExchange other(port, unwritable, command_buffer, setup_log, notifier, listener);
+  other.set_device_id("000041");
+  ASSERT_TRUE(other.SendCommand("222222#RESET#", 10006));
+  other.OnReceived("initialize succesed!");
+  EXPECT_EQ(port.writes.back(), "246802#SD:00,0,0#");
+}
+
+// A reset the logger does not confirm leaves the passwords as they are.
+TEST_F(ExchangeTest, InitWithoutTheResetKeepsThePasswords) {
+  phone_book.UpdatePasswords("000041", "111111", "222222");
+  commands.Init(true);
+  exchange.OnReceived("SET fail!");
+  EXPECT_THAT(port.writes, ElementsAre("222222#RESET#", "222222#SD:00,0,0#"));
+  EXPECT_EQ(phone_book.GetCurrentDevice().setup_password, "222222");
+  EXPECT_THAT(listener.events, ElementsAre("page:0"));
 }
 
 TEST_F(ExchangeTest, InitRefusedForItsPasswordShowsPasswordError) {

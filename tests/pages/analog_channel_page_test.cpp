@@ -264,7 +264,7 @@ TEST_F(AnalogChannelPageTest, RefusalsSendNothing) {
 
   const std::pair<const char*, const char*> refusals[] = {
       {"Set Humidity Sensor", "Please Calibration Actual Humidity first!"},
-      {"Set Analog Channel", "Please select Analog Channel!"},
+      {"Set Analog Channel", "Please select Analog Channel Alarm Type!"},
       {"Set Temperature Sensor_1", "Please select Temperature Sensor_1 Alarm Type!"},
       {"Set Temperature Sensor_6", "Please select Temperature Sensor_6 Alarm Type!"},
       {"Auto Calibration", "Actual Humidity is empty!"},
@@ -277,6 +277,19 @@ TEST_F(AnalogChannelPageTest, RefusalsSendNothing) {
   EXPECT_EQ(Click("Set Temperature Sensor_2"), "");
   EXPECT_EQ(notifier.Last(), "Temperature Sensor_2 Alert High is empty");
   EXPECT_EQ(LastMessage().caption, "Error");
+
+  // Without a channel the record would overwrite the humidity sensor's: refused
+  // once every field holds its value.
+  Choose("Analog Channel Operation Mode", "Capture Enable");
+  for (const auto& [field, value] : {std::pair{"Upper limit", "20"},
+                                     {"Lower limit", "4"},
+                                     {"Start Zero", "5"},
+                                     {"Alert High", "18"},
+                                     {"Alert Low", "6"}}) {
+    TypeAndLeave(QString("Analog Channel ") + field, value);
+  }
+  EXPECT_EQ(Click("Set Analog Channel"), "");
+  EXPECT_EQ(notifier.Last(), "Please select Analog Channel!");
 
   page.FirstStatusReply();
   Choose("Analog Channel", "Analog_01");

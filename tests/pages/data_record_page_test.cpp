@@ -9,15 +9,19 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 #include <QtTest/QTest>
 #include <ctime>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "page_fixture.h"
 #include "pages/csv_file.h"
 #include "pages/data_record/record_chart_dialog.h"
+#include "pages/data_record/record_list_model.h"
 #include "support/accessibility_check.h"
 #include "support/file_dialog_script.h"
 
@@ -251,6 +255,40 @@ TEST_F(DataRecordPageTest, ChartFollowsTheListAndEveryControlIsNamed) {
 
   QTest::keyClick(dialog, Qt::Key_Escape);
   EXPECT_FALSE(dialog->isVisible());
+}
+
+// Nine lines, nine colours, in channel order, humidity on its own axis.
+TEST_F(DataRecordPageTest, ChartGivesEveryLineItsColourAndEveryUnitItsAxis) {
+  page.StatusReply(
+      "#STA:000041,T;TM:261209143005;A00:45.20;A07:21.10;A08:21.20;A09:21.30;A10:21.40;"
+      "A11:21.50;A12:21.60;A13:20.50;A14:20.70;#");
+  RecordChartDialog dialog(page.findChild<RecordListModel*>(), &page);
+  dialog.show();
+  QChart* chart = dialog.view()->chart();
+
+  QStringList names;
+  std::set<QRgb> colours;
+  for (QAbstractSeries* series : chart->series()) {
+    names << series->name();
+    colours.insert(static_cast<QLineSeries*>(series)->color().rgb());
+    const auto axes = series->attachedAxes();
+    const auto value_axis = std::find_if(axes.begin(), axes.end(), [](QAbstractAxis* axis) {
+      return axis->orientation() == Qt::Vertical;
+    });
+    ASSERT_NE(value_axis, axes.end());
+    EXPECT_EQ((*value_axis)->titleText(),
+              series->name() == "Humidity" ? QString("%RH") : QStringLiteral("\u00b0C"))
+        << series->name().toStdString();
+  }
+  EXPECT_EQ(names, (QStringList{"Humidity", "Temperature_1", "Temperature_2", "Temperature_3",
+                                "Temperature_4", "Temperature_5", "Temperature_6", "Temperature_7",
+                                "Temperature_8"}));
+  EXPECT_EQ(colours.size(), 9u);
+  // The legend lists the lines as the chart holds them.
+  const auto markers = chart->legend()->markers();
+  ASSERT_EQ(markers.size(), 9);
+  for (int i = 0; i < markers.size(); ++i) EXPECT_EQ(markers[i]->label(), names[i]);
+  EXPECT_EQ(chart->axes(Qt::Vertical).size(), 2);
 }
 
 }  // namespace

@@ -85,7 +85,8 @@ TEST(StatusRowsTest, OneRowWithTheReadingsInOrder) {
   const RecordTable table = Shown(
       StatusRows("#STA:000041,T;TM:261209143005;A00:45.20;A02:48.30;A07:21.10;A08:21.20;A09:21.30;"
                  "A10:21.40;A11:21.50;A12:21.60;A13:20.50;A14:20.70;A15:1.5;P21:0.000;P01:7;"
-                 "K01:100000000001000;O01:10;#"));
+                 "K01:100000000001000;O01:10;V:12.1;#"));
+  // The supply voltage is no reading of the list: a status shows the columns above only.
   EXPECT_EQ(Captions(table), (std::vector<std::string>{
                                  "Count",         "Header",        "Station ID",    "Date",
                                  "Time",          "Humidity",      "Temperature_3", "Temperature_4",
@@ -230,6 +231,29 @@ TEST(ChartLinesTest, MeasuredColumnsOverTheShownMoments) {
   EXPECT_EQ(lines[1].points[1].moment - lines[1].points[0].moment, std::chrono::minutes{5});
   // The status row's two-digit year and minutes-only time.
   EXPECT_EQ(lines[1].points[3].moment - lines[1].points[0].moment, std::chrono::minutes{25});
+}
+
+// The logger's order puts sensors 3 to 8 before 1 and 2; the chart reads
+// them in their own order, humidity first and the other channels last, each
+// on the axis of its unit.
+TEST(ChartLinesTest, ChannelOrderAndAxes) {
+  const RecordTable table = Shown(
+      StatusRows("#STA:000041,T;TM:261209143005;A00:45.20;A07:21.10;A08:21.20;A09:21.30;A10:21.40;"
+                 "A11:21.50;A12:21.60;A13:20.50;A14:20.70;A15:1.5;A20:230.1;P21:0.000;#"));
+  std::vector<std::string> captions;
+  std::vector<ChartAxis> axes;
+  for (const ChartLine& line : ChartLines(table)) {
+    captions.push_back(line.caption);
+    axes.push_back(line.axis);
+  }
+  EXPECT_EQ(captions,
+            (std::vector<std::string>{"Humidity", "Temperature_1", "Temperature_2", "Temperature_3",
+                                      "Temperature_4", "Temperature_5", "Temperature_6",
+                                      "Temperature_7", "Temperature_8", "A15", "P1_U1", "P1_EA+"}));
+  std::vector<ChartAxis> expected(12, ChartAxis::kTemperature);
+  expected[0] = ChartAxis::kRelativeHumidity;
+  expected[9] = expected[10] = expected[11] = ChartAxis::kOther;
+  EXPECT_EQ(axes, expected);
 }
 
 TEST(ChartLinesTest, TimeAxisTicksFallOnRoundTimes) {

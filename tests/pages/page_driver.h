@@ -32,8 +32,8 @@ inline void ClickCell(QTableView* list, int row, int column) {
 
 // The editor open over the list, or null.
 inline CListCtrlComboBox* OpenEditor(QTableView* list) {
-  for (auto* editor : list->findChildren<CListCtrlComboBox*>()) {
-    if (editor->isVisible()) return editor;
+  for (auto* editor : list->window()->findChildren<CListCtrlComboBox*>()) {
+    if (editor->list() == list && editor->isVisible()) return editor;
   }
   return nullptr;
 }

@@ -220,6 +220,36 @@ TEST_F(RelayOutputPageTest, RefusalsComeBeforeAnythingIsSent) {
   EXPECT_EQ(notifier.Last(), "Device QueryPassword is empty ,please Edit Phone Book!");
 }
 
+// On for IN4 with the mouse, Off for AD01 with the keys and Enter, then a
+// click on Humidity's cell before Enter's move to AD02 has happened, as under
+// load: the click opens Humidity's editor, and the keys work it as well.
+TEST_F(RelayOutputPageTest, AClickAfterEnterOpensItsOwnCell) {
+  Build(2);
+  ReadAll();
+  ChooseItem(Selector(), "Relay_1");
+  QTableWidget* list = Associations();
+  ChooseInCell(list, 19, kControlColumn, "On");
+  QApplication::setActiveWindow(&page);  // the dropped list took the activation
+  ClickCell(list, 1, kControlColumn);
+  CListCtrlComboBox* editor = OpenEditor(list);
+  ASSERT_NE(editor, nullptr);
+  QTest::keyClick(editor, Qt::Key_Up);
+  QTest::keyClick(editor, Qt::Key_Down);
+  QTest::keyClick(editor, Qt::Key_Return);
+  ClickCell(list, 0, kControlColumn);
+  QApplication::processEvents();
+
+  ASSERT_EQ(OpenEditor(list), editor);
+  EXPECT_EQ(editor->accessibleDescription(), "Humidity");
+  EXPECT_TRUE(editor->hasFocus());
+  QTest::keyClick(editor, Qt::Key_Down);
+  QTest::keyClick(editor, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(CellText(list, 0, kControlColumn), "Off");
+  EXPECT_EQ(CellText(list, 1, kControlColumn), "Off");
+  EXPECT_EQ(CellText(list, 19, kControlColumn), "On");
+}
+
 TEST_F(RelayOutputPageTest, EveryControlIsNamedWithTheDropDownOpen) {
   Build(4);
   ReadAll();

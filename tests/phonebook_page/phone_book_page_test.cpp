@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -17,14 +18,15 @@
 #include "notifier/notifier.h"
 #include "phonebook/phone_book_store.h"
 #include "support/file_bytes.h"
+#include "support/message_box_answerer.h"
 #include "support/phone_book_text.h"
 #include "support/temp_dir.h"
 
 namespace vexa {
 namespace {
 
-using testing::ElementsAre;
-using testing::IsEmpty;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 // Also notes what the page showed at the moment of each message.
 class WatchingNotifier : public RecordingNotifier {
@@ -45,7 +47,7 @@ std::string PhoneBookFile(const std::vector<PhoneBookEntry>& entries) {
 const PhoneBookEntry kA{"000041", "+491701000041", "135791", "246802"};
 const PhoneBookEntry kB{"000042", "+491701000042", "111111", "222222"};
 
-class PhoneBookPageTest : public testing::Test {
+class PhoneBookPageTest : public ::testing::Test {
  protected:
   PhoneBookPageTest() {
     page_.resize(800, 600);
@@ -168,6 +170,28 @@ TEST_F(PhoneBookPageTest, FocusMovingToAnotherFieldChecksTheFieldLeft) {
   EXPECT_EQ(Text("Phone Number"), "");
 }
 
+// A real message box over the page: the box a wrong number opens takes the
+// focus from the password field the cursor has just entered, which is no
+// departure from it, so its short password is not refused as well.
+TEST_F(PhoneBookPageTest, TheBoxOfOneFieldChecksNoOther) {
+  WriteBytes(path_, PhoneBookFile({{"000041", "49-17", "12", "246802"}}));
+  page_.PhoneBookChanged();
+  Revisit();
+  page_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&page_));
+  notifier_.on_show = [this] {
+    QMessageBox box(QMessageBox::NoIcon, "Vexa-T_Setup", QString::fromStdString(Messages().back()),
+                    QMessageBox::Ok, &page_);
+    box.exec();
+  };
+  vexa::testing::MessageBoxAnswerer answerer;
+
+  Field("Phone Number")->setFocus();
+  QTest::keyClick(Field("Phone Number"), Qt::Key_Tab);
+  EXPECT_THAT(answerer.texts, ElementsAre("PhoneNumber is error !"));
+  EXPECT_EQ(Text("Enquiry Password"), "12");
+}
+
 TEST_F(PhoneBookPageTest, PhoneNumberIsAPlusOrDigitThenDigitsAndAtMostNineteen) {
   std::string shown;
   notifier_.on_show = [&] { shown = Text("Phone Number"); };
@@ -183,7 +207,7 @@ TEST_F(PhoneBookPageTest, PhoneNumberIsAPlusOrDigitThenDigitsAndAtMostNineteen) 
     EXPECT_EQ(shown, phone) << "the message comes before the field is emptied";
     EXPECT_EQ(Text("Phone Number"), "");
   }
-  EXPECT_THAT(Messages(), testing::Each("PhoneNumber is error !"));
+  EXPECT_THAT(Messages(), ::testing::Each("PhoneNumber is error !"));
   EXPECT_EQ(notifier_.messages.size(), 4u);
 
   notifier_.messages.clear();
@@ -313,7 +337,7 @@ TEST_F(PhoneBookPageTest, HeaderClicksSortTheDisplayByBytes) {
   for (const QModelIndex& index : List()->selectionModel()->selectedRows()) {
     selected.push_back(index.row());
   }
-  EXPECT_THAT(selected, testing::UnorderedElementsAre(0, 4));
+  EXPECT_THAT(selected, ::testing::UnorderedElementsAre(0, 4));
   EXPECT_EQ(Fields().id, "a");
   EXPECT_EQ(store_.entries(), entries);
   EXPECT_EQ(ReadBytes(path_), PhoneBookFile(entries));

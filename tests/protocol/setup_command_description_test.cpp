@@ -49,9 +49,9 @@ TEST(DescribeSetupCommandTest, SmsUploadReplacesOnlyTheIntervalCode) {
   EXPECT_THAT(
       DescribeSetupCommand(11007, "#CP:0123456789!,9#"),
       FieldsAre("SMS Upload Setup", "Centre Number:0123456789   ,    Upload Interval: 24 Hour"));
-  // A "!:<digit>" typed into the number is replaced too, as the logger's users know it.
+  // The number is a free text: only the interval code after it is a code.
   EXPECT_EQ(DescribeSetupCommand(11007, "#CP:12!:3!,0#").value,
-            "Centre Number:12: 15 Minute   ,    Upload Interval: No Upload");
+            "Centre Number:12!:3   ,    Upload Interval: No Upload");
 }
 
 TEST(DescribeSetupCommandTest, ChannelAndRelayCommands) {
@@ -82,12 +82,70 @@ TEST(DescribeSetupCommandTest, NetworkAndBusCommands) {
               FieldsAre("RS485-COM Bytesize and StopBits", "8   ,   1"));
 }
 
-TEST(DescribeSetupCommandTest, FirstKeyInTestOrderDecides) {
-  // "ST" is tested before "PS"; its rule finds no "ST:" and changes nothing.
-  EXPECT_THAT(DescribeSetupCommand(11003, "#PS:STABCD,246802#"),
-              FieldsAre("PS", "STABCD   ,   246802"));
-  // "O" is tested before the network keys.
-  EXPECT_THAT(DescribeSetupCommand(0, "#IP:LOGGER.NET!#"), FieldsAre("IP", "LRelayGGER.NET!"));
+// Every key's letters, codes and separators, as a free text or a value may hold them.
+constexpr char kOtherKeys[] =
+    "DOOR OPEN ST PS TM: SA SD CP AP AD PA: LP PL: OT OC O DR: ID: IP: IY: IH: IU: IT: IR: "
+    "MUS1: BT: DY: :0 :1 ,0, ,1, !, !:3 0 1 !";
+
+std::string Commas(std::string text) {
+  std::string spaced;
+  for (char c : text) spaced += c == ',' ? std::string("   ,   ") : std::string(1, c);
+  return spaced;
+}
+
+// A key counts at the start of the command only, and its rule changes the key
+// and its coded values, never the letters of a value that happen to spell
+// another key.
+TEST(DescribeSetupCommandTest, EveryKeyLeavesTheRestOfItsValueAlone) {
+  const std::string other = kOtherKeys;
+  const struct {
+    int code;
+    std::string command;
+    std::string name;
+    std::string value;
+  } cases[] = {
+      {11002, "#ST:" + other + "#", "Station ID", Commas(other)},
+      {11003, "#PS:" + other + "#", "Password", Commas(other)},
+      {11004, "#TM:" + other + "#", "Date / Time", Commas(other)},
+      {11005, "#SA:3" + other + "#", "Data Logging Interval", "30 Minute" + Commas(other)},
+      {0, "#SD:02,1," + other + "#", "GPRS Upload Setup",
+       Commas("01 Minute, Packet Data,  Record Count: " + other)},
+      {11007, "#CP:" + other + "!,9#", "SMS Upload Setup",
+       Commas("Centre Number:" + other + ", Upload Interval: 24 Hour")},
+      {11009, "#AP1:" + other + "!#", "Alarm Phone1", Commas(other + "!")},
+      {12010, "#AD05:" + other + "#", "Analog Channel 05", Commas(other)},
+      {12209, "#AD09:" + other + "#", "Temperature Sensor_5", Commas(other)},
+      {13001, "#PA:" + other + "#", "Digital Channel", Commas(other)},
+      {0, "#LP2:" + other + "#", "Pulse 2 Start Zero", Commas(other)},
+      {11008, "#PL:5" + other + "#", "GSM Band Selection", "900/1800" + Commas(other)},
+      {14012, "#OT1:" + other + "#", "Relay1 Time Lapse ( Seconds )", Commas(other)},
+      {14013, "#OC1:" + other + "#", "Relay1 Associated Alarms", Commas(other)},
+      {14021, "#O2:1" + other + "#", "Relay2", "On" + Commas(other)},
+      {14011, "#O1:0" + other + "#", "Relay1", "Off" + Commas(other)},
+      {0, "#DR:" + other + "#", "MODBUS Address", Commas(other)},
+      // The "!" that ends a name goes; one inside it stays.
+      {0, "#ID:" + other + "!#", "Access Point", Commas(other)},
+      {0, "#IP:" + other + "!#", "GPRS Server IP", Commas(other)},
+      {0, "#IY:" + other + "!#", "Domain Name", Commas(other)},
+      {0, "#IH:" + other + "#", "Server Port", Commas(other)},
+      {0, "#IU:1" + other + "#", "Protocol", "UDP" + Commas(other)},
+      {0, "#IT:" + other + "#", "Acknowledge Interval", Commas(other)},
+      {0, "#IR:" + other + "#", "Reconnect Interval", Commas(other)},
+      {0, "#MUS1:" + other + "#", "Analog Channel 7", Commas(other)},
+      {0, "#MUS8:" + other + "#", "Puls Channel 6", Commas(other)},
+      {0, "#BT:" + other + "#", "RS485-COM Bytesize and StopBits", Commas(other)},
+      {0, "#DY:" + other + "#", "RS485-COM Delay", Commas(other)},
+      // No key at the start: an alarm text is shown as it is, after the comma rule.
+      {19000, "#SMSSET00:1,09,DOOR OPEN#", "SMSSET00", "1   ,   09   ,   DOOR OPEN"},
+      {19003, "#SMSSET03:1," + other + "#", "SMSSET03", Commas("1," + other)},
+  };
+  for (const auto& c : cases) {
+    const SetupCommandDescription described = DescribeSetupCommand(c.code, c.command);
+    EXPECT_EQ(described.name, c.name) << c.command;
+    EXPECT_EQ(described.value, c.value) << c.command;
+  }
+  // A key that starts the command without its colon changes nothing.
+  EXPECT_THAT(DescribeSetupCommand(0, "#STX:1#"), FieldsAre("STX", "1"));
 }
 
 TEST(DescribeSetupCommandTest, TextWithoutKeyOrColon) {

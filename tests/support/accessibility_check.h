@@ -85,4 +85,19 @@ inline std::vector<std::string> AccessibilityProblems(QWidget* root) {
   return problems;
 }
 
+// The control with the keyboard focus under `root`, as the accessibility tree
+// tells it to a screen reader or automation: the root's focus child, and only
+// if every interface up from it to `root` lists it among its children. Null
+// when the tree does not lead to it.
+inline QAccessibleInterface* FocusedControl(QAccessibleInterface* root) {
+  QAccessibleInterface* focused = root ? root->focusChild() : nullptr;
+  if (focused == nullptr || !focused->state().focused) return nullptr;
+  for (QAccessibleInterface* child = focused; child->object() != root->object();) {
+    QAccessibleInterface* parent = child->parent();
+    if (parent == nullptr || parent->indexOfChild(child) < 0) return nullptr;
+    child = parent;
+  }
+  return focused;
+}
+
 }  // namespace vexa::testing

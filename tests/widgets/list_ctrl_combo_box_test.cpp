@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPointer>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QVBoxLayout>
@@ -57,9 +59,15 @@ class ListCtrlComboBoxTest : public ::testing::Test {
     QApplication::processEvents();
   }
   bool Open() const { return editor_->isVisible(); }
+  // The cell on the page, where the editor opens over it.
+  QRect CellOnPage(int row, int column = 2) const {
+    const QRect cell = list_->visualRect(list_->model()->index(row, column));
+    return {list_->viewport()->mapTo(&page_, cell.topLeft()), cell.size()};
+  }
   // Row and text of the open editor.
   std::pair<int, QString> OpenAt() const {
-    return {list_->rowAt(editor_->geometry().center().y()), editor_->currentText()};
+    const QPoint centre = list_->viewport()->mapFrom(&page_, editor_->geometry().center());
+    return {list_->rowAt(centre.y()), editor_->currentText()};
   }
   QStringList Items() const {
     QStringList items;
@@ -78,8 +86,9 @@ class ListCtrlComboBoxTest : public ::testing::Test {
 TEST_F(ListCtrlComboBoxTest, ClickOpensExactlyOverTheCellWithTheRowsTexts) {
   ClickCell(0, 2);
   ASSERT_TRUE(Open());
-  EXPECT_EQ(editor_->geometry(), list_->visualRect(list_->model()->index(0, 2)));
-  EXPECT_EQ(editor_->parentWidget(), list_->viewport());
+  EXPECT_EQ(editor_->geometry(), CellOnPage(0));
+  // Beside the list, where the accessibility tree finds it.
+  EXPECT_EQ(editor_->parentWidget(), &page_);
   EXPECT_EQ(Items(), (QStringList{"None", "Resume", "Loss"}));
   EXPECT_EQ(editor_->currentText(), "Loss");  // the cell's own text is highlighted
   EXPECT_TRUE(editor_->hasFocus());
@@ -88,9 +97,74 @@ TEST_F(ListCtrlComboBoxTest, ClickOpensExactlyOverTheCellWithTheRowsTexts) {
   EXPECT_TRUE(AccessibilityProblems(&page_).empty());
 
   ClickCell(2, 2);
-  EXPECT_EQ(editor_->geometry(), list_->visualRect(list_->model()->index(2, 2)));
+  EXPECT_EQ(editor_->geometry(), CellOnPage(2));
   EXPECT_EQ(Items(), (QStringList{"Disable", "Open"}));
   EXPECT_EQ(editor_->accessibleDescription(), "Input_2");
+}
+
+// The keyboard opens the editor of the list's current cell as a click does.
+TEST_F(ListCtrlComboBoxTest, KeysOpenTheCurrentCellAsAClickDoes) {
+  const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_F2, {}},
+                                                            {Qt::Key_Space, {}},
+                                                            {Qt::Key_Return, {}},
+                                                            {Qt::Key_Enter, Qt::KeypadModifier},
+                                                            {Qt::Key_Down, Qt::AltModifier}};
+  for (const auto& [key, modifiers] : keys) {
+    list_->setFocus();
+    list_->setCurrentIndex(list_->model()->index(1, 2));
+    QTest::keyClick(list_, key, modifiers);
+    ASSERT_TRUE(Open()) << key;
+    EXPECT_EQ(OpenAt(), (std::pair<int, QString>{1, "Open"})) << key;
+    EXPECT_EQ(Items(), (QStringList{"Disable", "Open"})) << key;
+    EXPECT_TRUE(editor_->hasFocus()) << key;
+    Press(Qt::Key_Escape);
+  }
+  // Whole rows are selected: on the name of a row, the row's editable cell opens.
+  list_->setCurrentIndex(list_->model()->index(0, 1));
+  QTest::keyClick(list_, Qt::Key_F2);
+  EXPECT_EQ(OpenAt(), (std::pair<int, QString>{0, "Loss"}));
+  Press(Qt::Key_Escape);
+  // Other keys move about the list and open nothing.
+  QTest::keyClick(list_, Qt::Key_Down);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(list_->currentIndex().row(), 1);
+}
+
+// The editor stays over its cell while the list scrolls, and closes once the
+// cell is out of sight.
+TEST_F(ListCtrlComboBoxTest, TheEditorFollowsItsCellWhenTheListScrolls) {
+  list_->setRowCount(40);
+  for (int row = 4; row < 40; ++row) list_->setItem(row, 2, new QTableWidgetItem("Open"));
+  ClickCell(2, 2);
+  list_->verticalScrollBar()->setValue(1);
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(editor_->geometry(), CellOnPage(2));
+  list_->verticalScrollBar()->setValue(20);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(Cell(2), "Open");
+}
+
+// Open, the editor is a focused combo box of the page's accessibility tree,
+// named (for its column; on Linux Qt names a combo box by its value), with the
+// cell's text as its value and its row as its description.
+TEST_F(ListCtrlComboBoxTest, TheOpenEditorIsFoundThroughTheAccessibilityTree) {
+  ClickCell(1, 2);
+  QAccessibleInterface* found = FocusedControl(QAccessible::queryAccessibleInterface(&page_));
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found->role(), QAccessible::ComboBox);
+  EXPECT_FALSE(found->text(QAccessible::Name).isEmpty());
+  EXPECT_EQ(found->text(QAccessible::Value), "Open");
+  EXPECT_EQ(found->text(QAccessible::Description), "Input_1");
+
+  // A key moves the value, which the tree reads at once.
+  Press(Qt::Key_Up);
+  EXPECT_EQ(found->text(QAccessible::Value), "Disable");
+  // Closed, the focus is back on the list's cell, unchanged.
+  Press(Qt::Key_Escape);
+  found = FocusedControl(QAccessible::queryAccessibleInterface(&page_));
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found->role(), QAccessible::Cell);
+  EXPECT_EQ(found->text(QAccessible::Name), "Open");
 }
 
 TEST_F(ListCtrlComboBoxTest, OnlyTheRegisteredColumnOpens) {
@@ -171,6 +245,27 @@ TEST_F(ListCtrlComboBoxTest, EnterAndTabMoveForwardBackOrDown) {
   EXPECT_FALSE(Open());
 }
 
+// Enter commits and opens the next cell once the key is handled; a click
+// that comes before that, as under load, still opens its own cell.
+TEST_F(ListCtrlComboBoxTest, AClickOpensItsCellWhateverWasOpenBefore) {
+  ClickCell(1, 2);
+  QTest::keyClick(editor_, Qt::Key_Return);
+  ClickCell(0, 2);
+  QApplication::processEvents();
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(OpenAt(), (std::pair<int, QString>{0, "Loss"}));
+  EXPECT_TRUE(editor_->hasFocus());
+
+  // And after the next cell has opened.
+  QTest::keyClick(editor_, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(OpenAt().first, 1);
+  ClickCell(3, 2);
+  QApplication::processEvents();
+  EXPECT_EQ(OpenAt(), (std::pair<int, QString>{3, "Open"}));
+  EXPECT_TRUE(editor_->hasFocus());
+}
+
 TEST_F(ListCtrlComboBoxTest, EscAndLeavingKeepTheCell) {
   ClickCell(1, 2);
   Press(Qt::Key_Up);
@@ -219,6 +314,19 @@ TEST_F(ListCtrlComboBoxTest, NarrowColumnIsNeverEdited) {
   list_->setColumnWidth(0, 50);
   empty.ShowAt(1, 0);
   EXPECT_FALSE(empty.isVisible());
+}
+
+TEST_F(ListCtrlComboBoxTest, AnEditorGoesWithItsList) {
+  auto* list = new QTableWidget(2, 2, &page_);
+  list->setItem(0, 1, new QTableWidgetItem("A"));
+  QPointer<CListCtrlComboBox> editor = new CListCtrlComboBox(list, 1, [](int) {
+    return QStringList{"A", "B"};
+  });
+  list->show();
+  editor->ShowAt(0, 1);
+  ASSERT_EQ(editor->parentWidget(), &page_);
+  delete list;
+  EXPECT_TRUE(editor.isNull());
 }
 
 TEST_F(ListCtrlComboBoxTest, DestroyedEditorLeavesTheMap) {

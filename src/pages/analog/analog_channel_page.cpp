@@ -1,7 +1,6 @@
 #include "pages/analog/analog_channel_page.h"
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +18,7 @@
 #include "pages/page_widgets.h"
 #include "settings/group2_records.h"
 #include "settings/setting_codes.h"
+#include "widgets/leave_check.h"
 
 namespace {
 
@@ -246,7 +246,10 @@ QPushButton* CTarvoKSet2Dlg1::AddSetButton(QGridLayout* grid, int row, const QSt
 void CTarvoKSet2Dlg1::ValidateOnLeave(QLineEdit* edit, FieldRule rule, const RecordControls* record,
                                       QLineEdit* counterpart, QLineEdit* next) {
   validated_edits_[edit] = {std::move(rule), record, counterpart, next, true};
-  edit->installEventFilter(this);
+  vexa::CheckOnLeave(edit, [this, edit] {
+    // A field closed while the cursor was in it was not left by the engineer.
+    if (edit->isEnabled()) CheckLeftEdit(edit, validated_edits_.at(edit));
+  });
   if (next != nullptr) {
     // Any change counts, also one a reply makes: a value here opens the next field.
     connect(edit, &QLineEdit::textChanged, this, [next](const QString& text) {
@@ -262,19 +265,6 @@ void CTarvoKSet2Dlg1::ValidateAlerts(const RecordControls& controls, std::string
                   &controls, controls.alert_low, controls.alert_low);
   ValidateOnLeave(controls.alert_low, {prefix + " Alert Low", range, low_check}, &controls, nullptr,
                   nullptr);
-}
-
-bool CTarvoKSet2Dlg1::eventFilter(QObject* watched, QEvent* event) {
-  // Every departure of the cursor counts, except a context menu opening over the field.
-  if (event->type() == QEvent::FocusOut &&
-      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-    const auto found = validated_edits_.find(watched);
-    // A field closed while the cursor was in it was not left by the engineer.
-    if (found != validated_edits_.end() && static_cast<QLineEdit*>(watched)->isEnabled()) {
-      CheckLeftEdit(static_cast<QLineEdit*>(watched), found->second);
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void CTarvoKSet2Dlg1::CheckLeftEdit(QLineEdit* edit, const ValidatedEdit& validated) {
@@ -454,16 +444,17 @@ void CTarvoKSet2Dlg1::SetTemperatureSensor(const SensorRow& row) {
 
 void CTarvoKSet2Dlg1::SetAnalogChannel() {
   if (!vexa::CheckReadyForSetup(context_)) return;
-  // Without a channel the record would go out as AD00, over the humidity sensor's.
-  const int channel = SelectedAnalogChannel();
-  if (channel < 1 || channel > vexa::kAnalogChannelCount) {
-    ShowError("Please select Analog Channel!");
-    return;
-  }
   const ChannelRecord entry = Entered(analog_);
   if (const auto missing = vexa::MissingValueMessage(vexa::kAnalogChannelName, entry,
                                                      vexa::EnteredParts::kWithLimits)) {
     ShowError(*missing);
+    return;
+  }
+  // Without a channel the record would go out as AD00, over the humidity
+  // sensor's. Checked last, so that each empty field is named first.
+  const int channel = SelectedAnalogChannel();
+  if (channel < 1 || channel > vexa::kAnalogChannelCount) {
+    ShowError("Please select Analog Channel!");
     return;
   }
   vexa::RecordAndSend(context_, vexa::ChannelCommand(SetupPassword(), channel, entry),

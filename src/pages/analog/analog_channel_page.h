@@ -38,9 +38,6 @@ class CTarvoKSet2Dlg1 : public QWidget {
   // flag, and a calibration step whose command ended unanswered fails.
   void TickCalibrationState();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   // The controls of one record; a part the record does not show is null.
   struct RecordControls {
@@ -104,7 +101,7 @@ class CTarvoKSet2Dlg1 : public QWidget {
   QComboBox* analog_selector_ = nullptr;
   RecordControls analog_;
   QTableWidget* channel_list_ = nullptr;
-  std::map<QObject*, ValidatedEdit> validated_edits_;
+  std::map<const QLineEdit*, ValidatedEdit> validated_edits_;
 
   QTimer calibration_timer_;
   bool calibration_write_ = false;  // the humidity record goes out as a calibration step

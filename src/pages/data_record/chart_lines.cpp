@@ -1,8 +1,11 @@
 #include "pages/data_record/chart_lines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
+#include <string_view>
 
 namespace vexa {
 namespace {
@@ -40,6 +43,31 @@ const std::string& Cell(const std::vector<std::string>& row, std::size_t column)
   return column < row.size() ? row[column] : kEmpty;
 }
 
+constexpr std::string_view kHumidity = "Humidity";
+constexpr std::string_view kTemperature = "Temperature_";
+
+// The sensor number of a temperature caption ("Temperature_3"), else 0.
+int TemperatureSensor(std::string_view caption) {
+  if (!caption.starts_with(kTemperature)) return 0;
+  caption.remove_prefix(kTemperature.size());
+  int sensor = 0;
+  const auto [end, error] =
+      std::from_chars(caption.data(), caption.data() + caption.size(), sensor);
+  return error == std::errc() && end == caption.data() + caption.size() ? sensor : 0;
+}
+
+// Humidity first, then the temperature sensors by number, then the rest.
+int ChannelRank(const ChartLine& line) {
+  if (line.axis == ChartAxis::kRelativeHumidity) return 0;
+  if (line.axis == ChartAxis::kTemperature) return TemperatureSensor(line.caption);
+  return std::numeric_limits<int>::max();
+}
+
+ChartAxis AxisOf(std::string_view caption) {
+  if (caption == kHumidity) return ChartAxis::kRelativeHumidity;
+  return TemperatureSensor(caption) > 0 ? ChartAxis::kTemperature : ChartAxis::kOther;
+}
+
 }  // namespace
 
 std::vector<ChartLine> ChartLines(const RecordTable& table) {
@@ -51,13 +79,17 @@ std::vector<ChartLine> ChartLines(const RecordTable& table) {
   std::vector<ChartLine> lines;
   for (std::size_t column = 0; column < table.columns.size(); ++column) {
     if (table.columns[column].kind != ColumnKind::kMeasured) continue;
-    ChartLine line{table.columns[column].caption, {}};
+    const std::string& caption = table.columns[column].caption;
+    ChartLine line{caption, AxisOf(caption), {}};
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
       const auto value = NumberIn(Cell(table.rows[r], column));
       if (moments[r] && value) line.points.push_back({*moments[r], *value});
     }
     if (!line.points.empty()) lines.push_back(std::move(line));
   }
+  std::stable_sort(lines.begin(), lines.end(), [](const ChartLine& a, const ChartLine& b) {
+    return ChannelRank(a) < ChannelRank(b);
+  });
   return lines;
 }
 

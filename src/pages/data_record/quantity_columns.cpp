@@ -104,6 +104,8 @@ std::vector<Quantity> ReadQuantities(std::string_view text, QuantityValues value
   AddFields(text, 'P', kPulseField, values, quantities);
   AddInputStates(text, values, quantities);
   AddRelayStates(text, values, quantities);
+  // A status shows the readings listed above only; a record also its supply voltage.
+  if (values == QuantityValues::kOne) return quantities;
   const std::string supply = ReplyField(text, ";V:").value;
   if (!supply.empty()) {
     quantities.push_back({{"V", "V", 60, false, ColumnKind::kMeasured}, Split(supply, values)});

@@ -1,7 +1,6 @@
 #include "pages/device_setup/device_setup_page.h"
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,13 +12,14 @@
 #include <ctime>
 #include <vector>
 
-#include "link/local_time.h"
 #include "pages/device_setup/interval_codes.h"
 #include "pages/device_setup/status_lamp.h"
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
+#include "protocol/date_time_setting.h"
 #include "settings/group1_settings.h"
 #include "settings/setting_codes.h"
+#include "widgets/leave_check.h"
 
 namespace {
 
@@ -49,11 +49,6 @@ bool IsPhoneNumber(const QString& text) {
     if (!digit && !(i == 0 && text[i] == '+')) return false;
   }
   return true;
-}
-
-// The logger's clock format: year without century, month, day, hour, minute.
-QString LocalTimeNow() {
-  return QString::fromStdString(vexa::FormatLocalTime("%y%m%d%H%M", std::time(nullptr)));
 }
 
 // Labels are indented, which leaves room for the frame around the password rows.
@@ -94,10 +89,16 @@ CTarvoKSet1Dlg::CTarvoKSet1Dlg(vexa::PageContext context, QWidget* parent)
     field->setMaxLength(kSixDigits);
     field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), field));
   }
-  for (QLineEdit* field :
-       {station_id_, enquiry_password_, setup_password_, control_centre_number_}) {
-    field->installEventFilter(this);
-  }
+  vexa::CheckOnLeave(station_id_, [this] {
+    CheckSixDigitField(station_id_, "TStation ID is Six digits!", "Error", MessageIcon::kError);
+  });
+  vexa::CheckOnLeave(enquiry_password_, [this] {
+    CheckSixDigitField(enquiry_password_, "Enquiry Password  is error !", {}, MessageIcon::kNone);
+  });
+  vexa::CheckOnLeave(setup_password_, [this] {
+    CheckSixDigitField(setup_password_, "Setup Password  is error !", {}, MessageIcon::kNone);
+  });
+  vexa::CheckOnLeave(control_centre_number_, [this] { CheckControlCentreNumber(); });
   // Typing is checked at once; numbers a reply fills in are checked after the
   // reply (ReadGroup1Reply).
   for (QLineEdit* field : {control_centre_number_, alarm_phone1_, alarm_phone2_}) {
@@ -236,23 +237,6 @@ void CTarvoKSet1Dlg::ConnectSetupAction(QPushButton* button, std::function<void(
   });
 }
 
-bool CTarvoKSet1Dlg::eventFilter(QObject* watched, QEvent* event) {
-  // Every departure of the cursor counts, except a context menu opening over the field.
-  if (event->type() == QEvent::FocusOut &&
-      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-    if (watched == station_id_) {
-      CheckSixDigitField(station_id_, "TStation ID is Six digits!", "Error", MessageIcon::kError);
-    } else if (watched == enquiry_password_) {
-      CheckSixDigitField(enquiry_password_, "Enquiry Password  is error !", {}, MessageIcon::kNone);
-    } else if (watched == setup_password_) {
-      CheckSixDigitField(setup_password_, "Setup Password  is error !", {}, MessageIcon::kNone);
-    } else if (watched == control_centre_number_) {
-      CheckControlCentreNumber();
-    }
-  }
-  return QWidget::eventFilter(watched, event);
-}
-
 void CTarvoKSet1Dlg::CheckSixDigitField(QLineEdit* field, const char* message,
                                         const std::string& caption, MessageIcon icon) {
   const QString text = field->text();
@@ -278,7 +262,7 @@ void CTarvoKSet1Dlg::CheckPhoneNumberLength(QLineEdit* field) {
 }
 
 void CTarvoKSet1Dlg::FillDateTimeNow() {
-  date_time_->setText(LocalTimeNow());
+  date_time_->setText(FromLatin1(vexa::DateTimeSettingValue(std::time(nullptr))));
 }
 
 void CTarvoKSet1Dlg::SetStationId() {

@@ -29,9 +29,6 @@ class CTarvoKSet1Dlg : public QWidget {
   void ShowInfo(const std::string& text);
   void ClearPage();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   QGroupBox* BuildDeviceProperties();
   QGroupBox* BuildSmsUpload();

@@ -1,7 +1,6 @@
 #include "pages/relays/relay_output_page.h"
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include "pages/page_widgets.h"
 #include "pages/relays/text_colour_delegate.h"
 #include "settings/relay_settings.h"
+#include "widgets/leave_check.h"
 #include "widgets/list_ctrl_combo_box.h"
 
 namespace {
@@ -127,7 +127,9 @@ QWidget* CTarvoKSet4Dlg::BuildRelayControls() {
   time_lapse_->setAccessibleName("Time Lapse(Seconds)");
   time_lapse_->setMaxLength(kTimeLapseLength);
   time_lapse_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this));
-  time_lapse_->installEventFilter(this);
+  vexa::CheckOnLeave(time_lapse_, [this] {
+    time_lapse_->setText(FromLatin1(vexa::PaddedTimeLapse(Latin1(time_lapse_->text()))));
+  });
   QPushButton* set_time_lapse = vexa::NewSetButton("Set Time Lapse");
   connect(set_time_lapse, &QPushButton::clicked, this, &CTarvoKSet4Dlg::SetTimeLapse);
   grid->addWidget(new QLabel("Time Lapse(Seconds)"), 2, 0);
@@ -304,15 +306,6 @@ void CTarvoKSet4Dlg::SetAssociatedAlarms() {
       context_,
       vexa::AssociationCommand(vexa::SetupPassword(context_), relay, vexa::AssociationValue(texts)),
       vexa::kRelayAlarmsCode, vexa::RelayRecordCode(vexa::kRelayAlarmsCode, relay));
-}
-
-bool CTarvoKSet4Dlg::eventFilter(QObject* watched, QEvent* event) {
-  // Every departure of the cursor counts, except a context menu opening over the field.
-  if (watched == time_lapse_ && event->type() == QEvent::FocusOut &&
-      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-    time_lapse_->setText(FromLatin1(vexa::PaddedTimeLapse(Latin1(time_lapse_->text()))));
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void CTarvoKSet4Dlg::ShowInMatrix(int row, int relay, const std::string& text) {

@@ -28,9 +28,6 @@ class CTarvoKSet4Dlg : public QWidget {
   void LaterStatusReply(const std::string& reply);
   void ClearPage();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   QWidget* BuildMatrix();
   QWidget* BuildRelayControls();
