@@ -5,6 +5,7 @@
 #include "link/command_codes.h"
 #include "link/data_log_text.h"
 #include "link/modem_text.h"
+#include "link/whole_reply.h"
 #include "protocol/command_envelope.h"
 #include "protocol/status_parse.h"
 
@@ -92,6 +93,7 @@ bool CommandExchange::Write(const std::string& text, int code) {
   // A part left over from an unfinished reply must not be glued to this one's.
   reassembly_.Reset();
   if (code == kInitCode) reset_reply_.clear();
+  ExpectReplyTo(code);
   if (!port_.WritePort(text)) {
     EndWithCommunicationError();
     return false;
@@ -153,6 +155,7 @@ void CommandExchange::FinishCommand() {
 }
 
 void CommandExchange::OnReceived(const std::string& text) {
+  NoteFlooding(text.size());
   if (text.empty() || state_.pending_code == kNoPendingCode) return;
 
   std::string reply = text;
@@ -166,6 +169,18 @@ void CommandExchange::OnReceived(const std::string& text) {
   if (!reply.empty()) HandleReply(reply);
   // A handled reply ends the command at once rather than at the next tick.
   if (progress_.visible && !state_.busy) FinishCommand();
+}
+
+// The port hands over a burst this large only when the line never paused. Told
+// once a flood, whether or not a command waits, since no reply is that long.
+void CommandExchange::NoteFlooding(std::size_t burst_size) {
+  const bool flooding = burst_size >= kMaxBurstSize;
+  if (flooding && !line_flooding_) {
+    listener_.DataLogEntry("The line is flooding: " + std::to_string(kMaxBurstSize) +
+                           " bytes without a pause, more than any reply. Check what is "
+                           "connected to the port.");
+  }
+  line_flooding_ = flooding;
 }
 
 void CommandExchange::HandleReply(const std::string& text) {
@@ -350,7 +365,15 @@ void CommandExchange::SendResetSecondStep() {
       FormatCommand("%s#SD:00,0,0#", {phone_book_.GetCurrentDevice().setup_password});
   // Written directly: the last command stays, no setup log line, no new progress.
   state_.pending_code = kInitSecondStepCode;
+  ExpectReplyTo(kInitSecondStepCode);
   if (!port_.WritePort(WrapForRoute(step))) EndWithCommunicationError();
+}
+
+void CommandExchange::ExpectReplyTo(int code) {
+  // Copies: the port asks on its receive thread while this one may send the next command.
+  port_.ExpectReply([code, route = state_.transport_mode](std::string_view received) {
+    return IsWholeReply(code, route, received);
+  });
 }
 
 }  // namespace vexa

@@ -27,6 +27,9 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kReadSize = 1024;
 // A burst ends once this long has passed without a byte, counted from the last one.
 constexpr auto kBurstGap = std::chrono::milliseconds(200);
+// A whole reply ends after this much silence: about 20 characters at 9600 baud,
+// room for a line end the logger sends after it.
+constexpr auto kReplyGuard = std::chrono::milliseconds(20);
 constexpr auto kWriteTimeOut = std::chrono::milliseconds(1000);
 
 unsigned SupportedBaudRate(unsigned baud_rate) {
@@ -168,6 +171,8 @@ struct SerialPort::PortState {
   PortLock lock;                     // held while the device is open
   int fd = -1;                       // the open device; -1 until opened and after closing
   std::uint64_t writes = 0;          // guarded by the port's mutex; counts the purges
+  ReplyComplete next_reply;          // guarded by the port's mutex; for the next write
+  ReplyComplete reply;               // guarded by the port's mutex; for the latest write
   std::atomic<bool> running{false};  // open, and the receive thread must keep running
   std::thread thread;
   // A self-pipe: readable once the receive thread must stop, so that it never sleeps
@@ -260,6 +265,8 @@ bool SerialPort::WritePort(std::string_view bytes) {
   // Whatever arrived before the command cannot be its reply.
   tcflush(fd, TCIOFLUSH);
   ++state_->writes;
+  state_->reply = std::move(state_->next_reply);
+  state_->next_reply = nullptr;
   const auto deadline = Clock::now() + kWriteTimeOut;
   while (!bytes.empty()) {
     const ssize_t count = write(fd, bytes.data(), bytes.size());
@@ -272,6 +279,11 @@ bool SerialPort::WritePort(std::string_view bytes) {
     }
   }
   return true;
+}
+
+void SerialPort::ExpectReply(ReplyComplete complete) {
+  std::lock_guard lock(mutex_);
+  if (state_) state_->next_reply = std::move(complete);
 }
 
 bool SerialPort::IsPortOpen() const {
@@ -288,6 +300,7 @@ void SerialPort::WatchThread(PortState& port) {
   std::array<char, kReadSize> buffer;
   std::string text;
   std::uint64_t writes_seen = 0;
+  ReplyComplete whole;  // the rule for the reply to the write seen last
   // Set while a burst is being received: it ends once no byte came for a whole gap.
   std::optional<Clock::time_point> burst_end;
   bool gone = false;
@@ -301,7 +314,10 @@ void SerialPort::WatchThread(PortState& port) {
     {
       // A write purges unread input, so bytes read before it are dropped too.
       std::lock_guard lock(mutex_);
-      if (port.writes != writes_seen) text.clear();
+      if (port.writes != writes_seen) {
+        text.clear();
+        whole = port.reply;
+      }
       writes_seen = port.writes;
       if (wake == Wake::kInput) count = ReadPort(port.fd, buffer);
     }
@@ -317,7 +333,13 @@ void SerialPort::WatchThread(PortState& port) {
     }
     if (*count == 0) continue;  // nothing after all
     AppendWithoutZeroBytes(text, std::string_view(buffer.data(), *count));
-    burst_end = Clock::now() + kBurstGap;
+    if (text.size() >= kMaxBurstSize) {  // a line that never pauses
+      receiver_(std::move(text));
+      text.clear();
+      burst_end.reset();
+      continue;
+    }
+    burst_end = Clock::now() + (whole && whole(text) ? kReplyGuard : kBurstGap);
   }
   // What arrived before a stop or a hang-up is still handed over.
   if (!text.empty()) receiver_(std::move(text));

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "exchange_fixture.h"
+#include "link/command_codes.h"
 
 namespace vexa::testing {
 namespace {
@@ -283,6 +284,53 @@ TEST_F(ExchangeTest, BatchStepHandsItsResultOverOnceWhenItsReplyArrives) {
 TEST_F(ExchangeTest, DataLogShowsRoutedTextShortened) {
   SendAndReply("135791#STATUS#", 10005, "#STA:0000411234567,T;A00:1;#");
   EXPECT_THAT(listener.data_log, ElementsAre("#STA:000041;A00:1;#"));
+}
+
+}  // namespace
+}  // namespace vexa::testing
+
+namespace vexa::testing {
+namespace {
+
+// The port learns, with each write, the form of that command's own reply.
+TEST_F(ExchangeTest, EveryWriteTellsThePortTheFormOfItsOwnReply) {
+  commands.ReadStatus();
+  EXPECT_TRUE(port.IsWhole(kStatus));
+  EXPECT_FALSE(port.IsWhole(kStatus.substr(0, 30)));
+  exchange.OnReceived(kStatus);
+
+  exchange.SendCommand("135791#REDEEM2603081405 20#", kDataRecordCode);
+  EXPECT_FALSE(port.IsWhole("#STD:000041,T;TM:100308140500;D:1;T:1;A00:45.0;#"));
+  EXPECT_TRUE(port.IsWhole("Password is error!"));
+  exchange.OnReceived("Password is error!");
+
+  // Init's second step goes out without a new progress: it carries its own form.
+  exchange.SendCommand("246802#RESET#", kInitCode);
+  exchange.OnReceived("initialize succesed!");
+  ASSERT_EQ(port.writes.size(), 4u);
+  EXPECT_TRUE(port.IsWhole("Set success!"));
+
+  exchange.OnReceived("Set success!");
+  UseGsm();
+  commands.ReadGroup(3);
+  EXPECT_TRUE(port.IsWhole("AT+BJSD=13,+491701000041,135791#CHEACK3#\r\n"));
+  EXPECT_TRUE(port.IsWhole("#STA:000041;COUT2:00000000000000000000000000;#"));
+}
+
+TEST_F(ExchangeTest, AFloodingLineIsToldOncePerFloodWithOrWithoutACommand) {
+  const std::string cut(kMaxBurstSize, 'x');
+  exchange.OnReceived(cut);
+  exchange.OnReceived(cut);
+  ASSERT_EQ(listener.data_log.size(), 1u);
+  EXPECT_THAT(listener.data_log[0], ::testing::StartsWith("The line is flooding: 2097152 bytes"));
+
+  exchange.OnReceived("x");  // the flood paused: its tail
+  commands.ReadStatus();
+  exchange.OnReceived(cut);  // a new one, now with a command waiting
+  ASSERT_EQ(listener.data_log.size(), 3u);
+  EXPECT_THAT(listener.data_log[1], ::testing::StartsWith("The line is flooding"));
+  EXPECT_EQ(listener.data_log[2], cut);
+  EXPECT_EQ(exchange.state().result, kResultDataError);
 }
 
 }  // namespace

@@ -344,6 +344,68 @@ TEST_F(SerialPortTest, ABurstEndsTwoHundredMillisecondsAfterItsLastByte) {
   EXPECT_LE(delays[delays.size() / 2], 260ms);
 }
 
+TEST_F(SerialPortTest, AWholeReplyEndsAfterAShortGuardForItsOwnWriteOnly) {
+  Open();
+  const auto ends_with_mark = [](std::string_view text) { return text.ends_with('!'); };
+  std::vector<Clock::duration> told, untold;
+  for (int round = 0; round < 5; ++round) {
+    for (const bool tell : {true, false}) {
+      if (tell) port_.ExpectReply(ends_with_mark);
+      ASSERT_TRUE(port_.WritePort("#1#"));
+      ASSERT_EQ(pty_.Receive(3, 1s), "#1#");
+      const std::size_t before = WaitForBursts(0).size();
+      pty_.Send("Set success!");
+      const auto last_byte = Clock::now();
+      ASSERT_EQ(WaitForBursts(before + 1).size(), before + 1);
+      std::lock_guard lock(mutex_);
+      EXPECT_EQ(bursts_.back(), "Set success!");
+      (tell ? told : untold).push_back(arrivals_.back() - last_byte);
+    }
+  }
+  std::sort(told.begin(), told.end());
+  std::sort(untold.begin(), untold.end());
+  EXPECT_GE(told.front(), 20ms);
+  EXPECT_LT(told[told.size() / 2], 120ms);  // the median: one late wake-up does not decide
+  EXPECT_GE(untold.front(), 200ms);         // the next write came without a rule
+}
+
+TEST_F(SerialPortTest, BytesAfterAWholeReplyJoinItWithinTheGuardAndFollowItAfter) {
+  Open();
+  const auto ends_with_mark = [](std::string_view text) { return text.ends_with('!'); };
+  port_.ExpectReply(ends_with_mark);
+  ASSERT_TRUE(port_.WritePort("#1#"));
+  pty_.Send("Set success!\r\n");  // no longer whole: the full pause
+  EXPECT_THAT(WaitForBursts(1), ElementsAre("Set success!\r\n"));
+
+  port_.ExpectReply(ends_with_mark);
+  ASSERT_TRUE(port_.WritePort("#1#"));
+  pty_.Send("Set success!");
+  std::this_thread::sleep_for(100ms);
+  pty_.Send("\r\n");
+  EXPECT_THAT(WaitForBursts(3), ElementsAre("Set success!\r\n", "Set success!", "\r\n"));
+}
+
+TEST_F(SerialPortTest, ALineThatNeverPausesIsHandedOverInBoundedBursts) {
+  Open();
+  std::string flood;
+  for (std::size_t i = 0; flood.size() < 2 * kMaxBurstSize + 12345; ++i) {
+    flood += "#STD:" + std::to_string(i) + ";";
+  }
+  std::thread far_end([&] { pty_.Send(flood); });
+  far_end.join();
+  const auto bursts = WaitForBursts(3, 10s);
+  ASSERT_EQ(bursts.size(), 3u);
+  std::string joined;
+  for (std::size_t i = 0; i < bursts.size(); ++i) {
+    if (i + 1 < bursts.size()) {
+      EXPECT_GE(bursts[i].size(), kMaxBurstSize);
+      EXPECT_LT(bursts[i].size(), kMaxBurstSize + 1024);  // one read past the bound at most
+    }
+    joined += bursts[i];
+  }
+  EXPECT_TRUE(joined == flood);  // nothing lost, nothing reordered
+}
+
 TEST_F(SerialPortTest, DisconnectWhileTheLoggerSendsEndsPromptly) {
   Open();
   std::atomic<bool> sending{true};
