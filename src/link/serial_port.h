@@ -41,6 +41,10 @@ class SerialPort : public Port {
   int InitPort(std::string device_path, unsigned baud_rate);
   // Opens the device and starts the receive thread: 1, or 0 on failure.
   int OpenPort();
+  // Why the last OpenPort failed, for the data log or an error line: the device
+  // and which process holds it, which lock file is in the way, or what else the
+  // system said. Empty after an open that succeeded.
+  std::string refusal() const;
   // Stops and releases the port: 1, or 0 when no port exists.
   int ClosePort();
   // Ends the receive thread, drops DTR, discards queued bytes and closes the device.
@@ -63,6 +67,7 @@ class SerialPort : public Port {
   // a half-closed port.
   mutable std::mutex mutex_;
   std::unique_ptr<PortState> state_;  // null while no port exists
+  std::string refusal_;
 };
 
 }  // namespace vexa
