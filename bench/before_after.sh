@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# The round trips (bench/round_trip) and the batch of 50 (bench/bench_batch) of
-# this tree and of an earlier commit, side by side: both built the same way from
-# this tree's benchmark sources against each tree's libraries, and run one after
-# the other on the same machine.
-#   bench/before_after.sh [earlier commit] [round trips per line]
-# Defaults: b421fc4, 30. The earlier commit is checked out in $BEFORE_TREE
+# The round trips (bench/round_trip), the batch of 50 (bench/bench_batch) and the
+# memory on a flooding line (bench/flood) of this tree and of an earlier commit,
+# side by side: all built the same way from this tree's benchmark sources against
+# each tree's libraries, and run one after the other on the same machine.
+#   bench/before_after.sh [earlier commit] [round trips per line] [flood seconds]
+# Defaults: b421fc4, 30, 30. The earlier commit is checked out in $BEFORE_TREE
 # (default /tmp/vexa-before); each tree builds into its build-bench/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 before=${1:-b421fc4}
 round_trips=${2:-30}
+flood_seconds=${3:-30}
 before_tree=${BEFORE_TREE:-/tmp/vexa-before}
 [ -d "$before_tree" ] || git worktree add --detach "$before_tree" "$before" >/dev/null
 git -C "$before_tree" checkout -q --detach "$before"
@@ -19,7 +20,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Builds a tree's libraries and both benchmarks against them into $work/<name>.
+# Builds a tree's libraries and the benchmarks against them into $work/<name>-*.
 build() {
   local tree=$1 name=$2 dir=$1/build-bench libs=()
   cmake -S "$tree" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXA_BUILD_APP=OFF \
@@ -30,6 +31,9 @@ build() {
   # shellcheck disable=SC2046 # pkg-config gives several words
   g++ "${flags[@]}" -fPIC $(pkg-config --cflags Qt6Core) bench/round_trip/round_trip.cpp \
     "${libs[@]}" $(pkg-config --libs Qt6Core) -o "$work/$name-round-trip"
+  # shellcheck disable=SC2046
+  g++ "${flags[@]}" -fPIC $(pkg-config --cflags Qt6Core) bench/flood/flood.cpp \
+    "${libs[@]}" $(pkg-config --libs Qt6Core) -o "$work/$name-flood"
   g++ "${flags[@]}" bench/bench_batch.cpp "${libs[@]}" -lbenchmark_main -lbenchmark \
     -o "$work/$name-batch"
 }
@@ -63,4 +67,9 @@ done
 printf '\nBatch of 50 setup commands at 9600 baud, ms\n'
 printf '%-44s %10s %10s\n' "" before after
 side_by_side "$work/before.batch" "$work/after.batch"
+
+for name in before after; do "$work/$name-flood" "$flood_seconds" --tsv >"$work/$name.flood"; done
+printf '\nA far end that floods the line for %s s, a data record query pending\n' "$flood_seconds"
+printf '%-44s %10s %10s\n' "" before after
+side_by_side "$work/before.flood" "$work/after.flood"
 echo "load at end: $(cut -d' ' -f1-3 /proc/loadavg)"
