@@ -40,6 +40,12 @@ bool IsWholeStructuredReply(int code, TransportMode route, std::string_view repl
 }  // namespace
 
 bool IsWholeReply(int pending_code, TransportMode route, std::string_view received) {
+  // How every whole form ends, looked at first: the port asks after every read,
+  // also of a long text that is none of them.
+  if (!received.ends_with('!') && !EndsAfterLastField(received) && !received.ends_with('\n') &&
+      !received.ends_with("message send")) {
+    return false;
+  }
   std::string_view reply = received;
   if (route == TransportMode::kGsmModem && HoldsModemText(received)) {
     const std::size_t modem_end = ModemTextLength(received);
