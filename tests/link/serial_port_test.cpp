@@ -450,22 +450,6 @@ TEST_F(SerialPortTest, AWholeReplyEndsAfterAShortGuardForItsOwnWriteOnly) {
   EXPECT_GE(untold.front(), 200ms);         // the next write came without a rule
 }
 
-TEST_F(SerialPortTest, BytesAfterAWholeReplyJoinItWithinTheGuardAndFollowItAfter) {
-  Open();
-  const auto ends_with_mark = [](std::string_view text) { return text.ends_with('!'); };
-  port_.ExpectReply(ends_with_mark);
-  ASSERT_TRUE(port_.WritePort("#1#"));
-  pty_.Send("Set success!\r\n");  // no longer whole: the full pause
-  EXPECT_THAT(WaitForBursts(1), ElementsAre("Set success!\r\n"));
-
-  port_.ExpectReply(ends_with_mark);
-  ASSERT_TRUE(port_.WritePort("#1#"));
-  pty_.Send("Set success!");
-  std::this_thread::sleep_for(100ms);
-  pty_.Send("\r\n");
-  EXPECT_THAT(WaitForBursts(3), ElementsAre("Set success!\r\n", "Set success!", "\r\n"));
-}
-
 TEST_F(SerialPortTest, ALineThatNeverPausesIsHandedOverInBoundedBursts) {
   Open();
   std::string flood;
