@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_arguments.h"
 #include "link/command_buffer.h"
 #include "link/command_exchange.h"
 #include "link/data_log_text.h"
@@ -86,15 +87,7 @@ class Window : public vexa::ExchangeListener {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  int seconds = 30;
-  bool tsv = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--tsv") {
-      tsv = true;
-    } else {
-      seconds = std::max(1, std::atoi(argv[i]));
-    }
-  }
+  const auto [seconds, tsv] = vexa::bench::ParseArguments(argc, argv, 30);
   char pattern[] = "/tmp/vexa-flood-XXXXXX";
   const std::filesystem::path folder = mkdtemp(pattern);
   auto line = vexa::sim::PseudoTerminal::Open();

@@ -28,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_arguments.h"
 #include "link/command_buffer.h"
 #include "link/command_exchange.h"
 #include "link/main_window_commands.h"
@@ -162,7 +163,8 @@ Figures Measure(const std::string& name, unsigned baud, const std::vector<int>& 
     std::fprintf(stderr, "%s: no first status\n", name.c_str());
     std::exit(1);
   }
-  Figures figures{name};
+  Figures figures;
+  figures.name = name;
   driver.handed_over().clear();
   for (int i = 0; i < round_trips; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -225,15 +227,7 @@ void PrintTsv(const std::vector<Figures>& lines, int round_trips) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  int round_trips = 30;
-  bool tsv = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--tsv") {
-      tsv = true;
-    } else {
-      round_trips = std::max(1, std::atoi(argv[i]));
-    }
-  }
+  const auto [round_trips, tsv] = vexa::bench::ParseArguments(argc, argv, 30);
 
   char pattern[] = "/tmp/vexa-round-trip-XXXXXX";
   const std::filesystem::path folder = mkdtemp(pattern);
