@@ -68,8 +68,15 @@ printf '\nBatch of 50 setup commands at 9600 baud, ms\n'
 printf '%-44s %10s %10s\n' "" before after
 side_by_side "$work/before.batch" "$work/after.batch"
 
-for name in before after; do "$work/$name-flood" "$flood_seconds" --tsv >"$work/$name.flood"; done
-printf '\nA far end that floods the line for %s s, a data record query pending\n' "$flood_seconds"
-printf '%-44s %10s %10s\n' "" before after
-side_by_side "$work/before.flood" "$work/after.flood"
+for route in rs232 gsm; do
+  option=()
+  [ "$route" = gsm ] && option=(--gsm)
+  for name in before after; do
+    "$work/$name-flood" "$flood_seconds" --tsv "${option[@]}" >"$work/$name.$route.flood"
+  done
+  printf '\nA far end that floods the line for %s s on the %s route, a data record query pending\n' \
+    "$flood_seconds" "$route"
+  printf '%-44s %10s %10s\n' "" before after
+  side_by_side "$work/before.$route.flood" "$work/after.$route.flood"
+done
 echo "load at end: $(cut -d' ' -f1-3 /proc/loadavg)"

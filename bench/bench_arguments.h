@@ -7,7 +7,8 @@
 namespace vexa::bench {
 
 // "[count] [--tsv]": how many rounds or seconds, and whether to print one
-// "measure<TAB>value" line each for a before/after table.
+// "measure<TAB>value" line each for a before/after table. Other options are
+// the program's own.
 struct Arguments {
   int count;
   bool tsv = false;
@@ -16,10 +17,11 @@ struct Arguments {
 inline Arguments ParseArguments(int argc, char** argv, int default_count) {
   Arguments arguments{default_count};
   for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--tsv") {
+    const std::string argument = argv[i];
+    if (argument == "--tsv") {
       arguments.tsv = true;
-    } else {
-      arguments.count = std::max(1, std::atoi(argv[i]));
+    } else if (!argument.starts_with("--")) {
+      arguments.count = std::max(1, std::atoi(argument.c_str()));
     }
   }
   return arguments;

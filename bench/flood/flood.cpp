@@ -3,7 +3,8 @@
 // and the exchange as the window runs them, a data record query pending so that
 // every burst is routed and logged, and the data log kept at the window's 2 MiB.
 // Prints the memory every few seconds and the bytes sent and handed over.
-//   flood [seconds, default 30] [--tsv]
+//   flood [seconds, default 30] [--tsv] [--gsm]
+// --gsm takes the GSM route, where the bursts also pass the reassembly of parts.
 #include <poll.h>
 #include <unistd.h>
 
@@ -59,7 +60,8 @@ class Window : public vexa::ExchangeListener {
     phone_book_.SelectCurrentDevice("000041");
   }
 
-  bool Connect(const std::string& path) {
+  bool Connect(const std::string& path, vexa::TransportMode route) {
+    exchange_.set_transport_mode(route);
     return port_.InitPort(path, 9600) == 1 && port_.OpenPort() == 1 &&
            exchange_.SendCommand("135791#REDEEM260308140520#", 15001);
   }
@@ -88,11 +90,13 @@ class Window : public vexa::ExchangeListener {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const auto [seconds, tsv] = vexa::bench::ParseArguments(argc, argv, 30);
+  const bool gsm = std::find(argv + 1, argv + argc, std::string("--gsm")) != argv + argc;
   char pattern[] = "/tmp/vexa-flood-XXXXXX";
   const std::filesystem::path folder = mkdtemp(pattern);
   auto line = vexa::sim::PseudoTerminal::Open();
   auto window = std::make_unique<Window>(folder);
-  if (!line || !window->Connect(line->slave_path())) {
+  const auto route = gsm ? vexa::TransportMode::kGsmModem : vexa::TransportMode::kRs232;
+  if (!line || !window->Connect(line->slave_path(), route)) {
     std::fprintf(stderr, "no line\n");
     return 1;
   }
@@ -138,8 +142,11 @@ int main(int argc, char** argv) {
     std::printf("resident at start, MiB\t%ld\n", at_start);
     for (const auto& [at, mib] : samples) std::printf("resident after %3d s, MiB\t%ld\n", at, mib);
   } else {
-    std::printf("flooded %d s: %ld MiB sent, %ld MiB handed over; resident memory %ld MiB at start",
-                seconds, sent / (1024 * 1024), handed_over / (1024 * 1024), at_start);
+    std::printf(
+        "%s route, flooded %d s: %ld MiB sent, %ld MiB handed over; resident memory %ld MiB at "
+        "start",
+        gsm ? "GSM" : "RS232", seconds, sent / (1024 * 1024), handed_over / (1024 * 1024),
+        at_start);
     for (const auto& [at, mib] : samples) std::printf(", %ld after %d s", mib, at);
     std::printf("\n");
   }

@@ -155,7 +155,7 @@ void CommandExchange::FinishCommand() {
 }
 
 void CommandExchange::OnReceived(const std::string& text) {
-  NoteFlooding(text.size());
+  if (text.size() >= kMaxBurstSize) return NoteFlooding(text);
   if (text.empty() || state_.pending_code == kNoPendingCode) return;
 
   std::string reply = text;
@@ -171,16 +171,14 @@ void CommandExchange::OnReceived(const std::string& text) {
   if (progress_.visible && !state_.busy) FinishCommand();
 }
 
-// The port hands over a burst this large only when the line never paused. Told
-// once a flood, whether or not a command waits, since no reply is that long.
-void CommandExchange::NoteFlooding(std::size_t burst_size) {
-  const bool flooding = burst_size >= kMaxBurstSize;
-  if (flooding && !line_flooding_) {
-    listener_.DataLogEntry("The line is flooding: " + std::to_string(kMaxBurstSize) +
-                           " bytes without a pause, more than any reply. Check what is "
-                           "connected to the port.");
-  }
-  line_flooding_ = flooding;
+// The port hands over a burst this large only when the line never paused, once
+// a flood. No reply is that long, so none is taken from it, and it is told
+// whether or not a command waits; its start helps to tell what is talking.
+void CommandExchange::NoteFlooding(const std::string& text) {
+  listener_.DataLogEntry("The line is flooding: " + std::to_string(text.size()) +
+                         " bytes without a pause, more than any reply; the rest is dropped "
+                         "until the line pauses. Check what is connected to the port. It began: " +
+                         ShortenForDataLog(std::string_view(text).substr(0, 64)));
 }
 
 void CommandExchange::HandleReply(const std::string& text) {

@@ -71,7 +71,7 @@ class CommandExchange {
   // Tells the port how to know the reply to the command about to be written.
   void ExpectReplyTo(int code);
   void EndWithCommunicationError();
-  void NoteFlooding(std::size_t burst_size);
+  void NoteFlooding(const std::string& text);
   void HandleReply(const std::string& text);
   void Route(const std::string& text);
   void HandleMainWindowReply(const std::string& text);
@@ -95,7 +95,6 @@ class CommandExchange {
   ProgressDisplay progress_;
   bool status_read_ = false;
   bool stop_requested_ = false;
-  bool line_flooding_ = false;  // the last burst was cut from a line that never paused
   int tick_count_ = 0;
   std::string reset_reply_;
 };

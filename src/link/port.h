@@ -7,9 +7,10 @@
 namespace vexa {
 
 // A line that sends this much without a pause is flooding: the port hands over
-// what it has as one burst and starts the next. Twice the largest reply a logger
-// sends (99 stored records of at most 9999 characters each), so no reply is ever
-// cut, while a line that never pauses cannot fill the memory.
+// what it has as one burst and drops the rest until the line pauses. Twice the
+// largest reply a logger sends (99 stored records of at most 9999 characters
+// each), so no reply is ever cut, while a line that never pauses cannot fill
+// the memory.
 inline constexpr std::size_t kMaxBurstSize = 2 * 1024 * 1024;
 
 // What the command exchange needs of a port; tests hand it a fake.

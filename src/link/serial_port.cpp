@@ -376,6 +376,10 @@ void SerialPort::WatchThread(PortState& port) {
   ReplyComplete whole;  // the rule for the reply to the write seen last
   // Set while a burst is being received: it ends once no byte came for a whole gap.
   std::optional<Clock::time_point> burst_end;
+  // Set once a burst reached kMaxBurstSize: the rest of the flood, which can be no
+  // reply either, is read and dropped until the line pauses, so that a line faster
+  // than the window cannot pile up copies for it.
+  bool flooding = false;
   bool gone = false;
   while (port.running) {
     const Wake wake = WaitForInput(port.fd, port.stop_read, burst_end);
@@ -398,6 +402,7 @@ void SerialPort::WatchThread(PortState& port) {
       if (!text.empty()) receiver_(std::move(text));
       text.clear();
       burst_end.reset();
+      flooding = false;
       continue;
     }
     if (!count) {
@@ -405,14 +410,13 @@ void SerialPort::WatchThread(PortState& port) {
       break;
     }
     if (*count == 0) continue;  // nothing after all
-    AppendWithoutZeroBytes(text, std::string_view(buffer.data(), *count));
-    if (text.size() >= kMaxBurstSize) {  // a line that never pauses
+    if (!flooding) AppendWithoutZeroBytes(text, std::string_view(buffer.data(), *count));
+    if (text.size() >= kMaxBurstSize) {
       receiver_(std::move(text));
       text.clear();
-      burst_end.reset();
-      continue;
+      flooding = true;
     }
-    burst_end = Clock::now() + (whole && whole(text) ? kReplyGuard : kBurstGap);
+    burst_end = Clock::now() + (!flooding && whole && whole(text) ? kReplyGuard : kBurstGap);
   }
   // What arrived before a stop or a hang-up is still handed over.
   if (!text.empty()) receiver_(std::move(text));

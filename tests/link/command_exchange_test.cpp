@@ -317,20 +317,20 @@ TEST_F(ExchangeTest, EveryWriteTellsThePortTheFormOfItsOwnReply) {
   EXPECT_TRUE(port.IsWhole("#STA:000041;COUT2:00000000000000000000000000;#"));
 }
 
-TEST_F(ExchangeTest, AFloodingLineIsToldOncePerFloodWithOrWithoutACommand) {
-  const std::string cut(kMaxBurstSize, 'x');
+// No reply is as long as a burst cut from a line that never paused.
+TEST_F(ExchangeTest, AFloodIsToldAndNeverTakenForAReply) {
+  const std::string cut = "#STD:000041,T;TM:100308140500;" + std::string(kMaxBurstSize, 'x');
+  exchange.OnReceived(cut);  // no command waits
+  exchange.SendCommand("135791#REDEEM260308140520#", kDataRecordCode);
   exchange.OnReceived(cut);
-  exchange.OnReceived(cut);
-  ASSERT_EQ(listener.data_log.size(), 1u);
-  EXPECT_THAT(listener.data_log[0], ::testing::StartsWith("The line is flooding: 2097152 bytes"));
-
-  exchange.OnReceived("x");  // the flood paused: its tail
-  commands.ReadStatus();
-  exchange.OnReceived(cut);  // a new one, now with a command waiting
-  ASSERT_EQ(listener.data_log.size(), 3u);
-  EXPECT_THAT(listener.data_log[1], ::testing::StartsWith("The line is flooding"));
-  EXPECT_EQ(listener.data_log[2], cut);
-  EXPECT_EQ(exchange.state().result, kResultDataError);
+  ASSERT_EQ(listener.data_log.size(), 2u);
+  EXPECT_EQ(listener.data_log[0], listener.data_log[1]);
+  EXPECT_THAT(listener.data_log[0],
+              ::testing::StartsWith("The line is flooding: 2097182 bytes without a pause"));
+  EXPECT_THAT(listener.data_log[0], ::testing::EndsWith("It began: #STD:000041,T;TM:100308140500;" +
+                                                        std::string(34, 'x')));
+  EXPECT_THAT(listener.events, IsEmpty());
+  EXPECT_TRUE(exchange.busy());  // still waiting for a reply
 }
 
 }  // namespace
