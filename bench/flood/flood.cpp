@@ -1,7 +1,7 @@
 // The resident memory of the port and the exchange while the far end floods the
 // line with no pause: the receive thread, the queued hand-over to a Qt event loop
-// and the exchange as the window runs them, a data record query pending so that
-// every burst is routed and logged, and the data log kept at the window's 2 MiB.
+// and the exchange as the window runs them, with a data record query pending
+// (whose replies stay routed) and the data log kept at the window's 2 MiB.
 // Prints the memory every few seconds and the bytes sent and handed over.
 //   flood [seconds, default 30] [--tsv] [--gsm]
 // --gsm takes the GSM route, where the bursts also pass the reassembly of parts.
