@@ -11,7 +11,7 @@ cmake_minimum_required(VERSION 3.25)
 # batch/ and phonebook/ the page (*_page.*) is a widget of its own above the
 # plain rest of the folder.
 set(layer_order
-    "protocol xml notifier"
+    "protocol xml notifier process"
     "settings phonebook sim"
     "link"
     "batch"
@@ -19,7 +19,7 @@ set(layer_order
     "pages phonebook_page"
     "batch_page"
     "app")
-set(plain_units protocol xml notifier settings phonebook sim link batch)
+set(plain_units protocol xml notifier process settings phonebook sim link batch)
 set(folders_with_a_page batch phonebook)
 
 if(NOT IS_DIRECTORY "${SOURCE_DIR}")

@@ -1,6 +1,7 @@
-// Arbitrary bursts under arbitrary pending codes, on both routes: the exchange
-// must not crash, reassembly never holds more than it received, and no page
-// gets a status cut off before its end mark.
+// Arbitrary bursts under arbitrary pending codes, on both routes: neither the
+// exchange nor the rule it gives the port for a reply's end may crash,
+// reassembly never holds more than it received, and no page gets a status cut
+// off before its end mark.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -11,10 +12,13 @@
 
 namespace {
 
+// Keeps the exchange's rule for the reply, which the receive thread would ask.
 class NullPort : public vexa::Port {
  public:
   bool IsPortOpen() const override { return true; }
   bool WritePort(std::string_view) override { return true; }
+  void ExpectReply(ReplyComplete complete) override { reply_complete = std::move(complete); }
+  ReplyComplete reply_complete;
 };
 
 constexpr int kCodes[] = {10000, 10001, 10002, 10003, 10004, 10005, 10006, 10008,
@@ -64,6 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (pick < std::size(kCodes)) exchange.SendCommand("246802#ST:000042#", kCodes[pick]);
     if (pick == 0xff) exchange.Tick();
     const std::string burst(reinterpret_cast<const char*>(data + at), length);
+    if (port.reply_complete) port.reply_complete(burst);
     exchange.OnReceived(burst);
     received += length;
     if (!reassembly.Add(burst).empty()) {

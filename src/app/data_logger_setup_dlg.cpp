@@ -423,8 +423,9 @@ void CDataLoggerSetupDlg::OnConnectClicked() {
     notifier_.Show("Before Connect ,please select COM Port!");
     return;
   }
-  if (!OpenLink(port_text)) {
+  if (const std::string refusal = OpenLink(port_text); !refusal.empty()) {
     CloseLink();
+    DataLogEntry("The port cannot be used: " + refusal);
     notifier_.Show("Connect Error,Port Invalid!");
     return;
   }
@@ -432,21 +433,23 @@ void CDataLoggerSetupDlg::OnConnectClicked() {
   ShowConnected(true);
 }
 
-bool CDataLoggerSetupDlg::OpenLink(const QString& port_text) {
+std::string CDataLoggerSetupDlg::OpenLink(const QString& port_text) {
   // A lost-port notice still queued from the connection before is not about this one.
   ++link_generation_;
+  const std::string name = QFile::encodeName(port_text).toStdString();
   std::string path;
   if (port_text == kSimulatorPort) {
     vexa::sim::SimulatorOptions options = simulator_options_;
     options.gsm = transport_mode_ == vexa::TransportMode::kGsmModem;
     simulator_ = vexa::sim::SimulatorSession::Start(options);
-    if (!simulator_) return false;
+    if (!simulator_) return "the simulator cannot start: no pseudo-terminal or thread";
     path = simulator_->slave_path();
   } else {
-    path = vexa::PortDevicePath(QFile::encodeName(port_text).toStdString());
+    path = vexa::PortDevicePath(name);
   }
-  return !path.empty() && serial_port_.InitPort(path, kBaudRate) == 1 &&
-         serial_port_.OpenPort() == 1;
+  if (path.empty()) return name + ": no port of that name (COM1 to COM16, or a device path)";
+  if (serial_port_.InitPort(path, kBaudRate) != 1) return path + ": the port cannot be set up";
+  return serial_port_.OpenPort() == 1 ? std::string() : serial_port_.refusal();
 }
 
 void CDataLoggerSetupDlg::CloseLink() {

@@ -98,7 +98,8 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   void ConnectHandlers();
 
   void OnConnectClicked();
-  bool OpenLink(const QString& port_text);
+  // Empty once the link is open, else why not.
+  std::string OpenLink(const QString& port_text);
   void CloseLink();
   void ShowConnected(bool connected);
   void OnLinkLost(int generation);

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "link/command_codes.h"
+#include "link/complete_reply.h"
 #include "link/data_log_text.h"
 #include "link/modem_text.h"
 #include "protocol/command_envelope.h"
@@ -104,6 +105,7 @@ bool CommandExchange::Write(const std::string& text, int code) {
   // A part left over from an unfinished reply must not be glued to this one's.
   reassembly_.Reset();
   if (code == kInitCode) reset_reply_.clear();
+  ExpectReplyTo(code);
   if (!port_.WritePort(text)) {
     EndWithCommunicationError();
     return false;
@@ -165,6 +167,7 @@ void CommandExchange::FinishCommand() {
 }
 
 void CommandExchange::OnReceived(const std::string& text) {
+  if (text.size() >= kMaxBurstSize) return NoteFlooding(text);
   if (text.empty() || state_.pending_code == kNoPendingCode) return;
 
   std::string reply = text;
@@ -178,6 +181,16 @@ void CommandExchange::OnReceived(const std::string& text) {
   if (!reply.empty()) HandleReply(reply);
   // A handled reply ends the command at once rather than at the next tick.
   if (progress_.visible && !state_.busy) FinishCommand();
+}
+
+// The port hands over a burst this large only when the line never paused, once
+// a flood. No reply is that long, so none is taken from it, and it is told
+// whether or not a command waits; its start helps to tell what is talking.
+void CommandExchange::NoteFlooding(const std::string& text) {
+  listener_.DataLogEntry("The line is flooding: " + std::to_string(text.size()) +
+                         " bytes without a pause, more than any reply; the rest is dropped "
+                         "until the line pauses. Check what is connected to the port. It began: " +
+                         ShortenForDataLog(std::string_view(text).substr(0, 64)));
 }
 
 void CommandExchange::HandleReply(const std::string& text) {
@@ -387,7 +400,15 @@ void CommandExchange::SendResetSecondStep(const std::string& setup_password) {
   const std::string step = FormatCommand("%s#SD:00,0,0#", {setup_password});
   // Written directly: the last command stays, no setup log line, no new progress.
   state_.pending_code = kInitSecondStepCode;
+  ExpectReplyTo(kInitSecondStepCode);
   if (!port_.WritePort(WrapForRoute(step))) EndWithCommunicationError();
+}
+
+void CommandExchange::ExpectReplyTo(int code) {
+  // Copies: the port asks on its receive thread while this one may send the next command.
+  port_.ExpectReply([code, route = state_.transport_mode](std::string_view received) {
+    return IsCompleteReply(code, route, received);
+  });
 }
 
 }  // namespace vexa

@@ -68,7 +68,10 @@ class CommandExchange {
  private:
   std::string WrapForRoute(const std::string& command) const;
   bool Write(const std::string& text, int code);
+  // Tells the port how to know the reply to the command about to be written.
+  void ExpectReplyTo(int code);
   void EndWithCommunicationError();
+  void NoteFlooding(const std::string& text);
   void HandleReply(const std::string& text);
   void Route(const std::string& text);
   void HandleMainWindowReply(const std::string& text);

@@ -1,5 +1,6 @@
 #include "link/gsm_reassembly.h"
 
+#include "link/port.h"
 #include "protocol/reply_field.h"
 
 namespace vexa {
@@ -52,6 +53,9 @@ std::string GsmReassembly::Add(const std::string& text) {
   buffer_ += part;
   ++parts_;
   if (expected_length_ > 0 && buffer_.size() > expected_length_) return buffer_;
+  // No reply is this long: a line that floods with look-alike parts is dropped,
+  // as parts that never reach their length are, so that memory stays flat.
+  if (buffer_.size() > kMaxBurstSize) Reset();
   return {};
 }
 

@@ -18,10 +18,12 @@ class PortLock {
   PortLock(const PortLock&) = delete;
   PortLock& operator=(const PortLock&) = delete;
 
-  // False while a live process holds the device's lock file; a lock whose PID
-  // is gone is stale and replaced. Where no file can be written (no lock
-  // folder, no right to write there) the device is not refused for that.
-  bool Take(const std::filesystem::path& lock_dir, const std::string& device_path);
+  // Empty when the device may be used, else why not: a live process holds its
+  // lock file, or a stale one (naming no live process: a PID that ended, or no
+  // PID at all) cannot be removed or read. A stale lock is replaced. Where no
+  // file can be written (no lock folder, no right to write there) the device is
+  // not refused for that.
+  std::string Take(const std::filesystem::path& lock_dir, const std::string& device_path);
   // Removes the lock file taken, if it still names this process.
   void Release();
 

@@ -1,9 +1,11 @@
 #include "link/serial_port.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -13,10 +15,13 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <system_error>
 #include <thread>
 #include <utility>
+
+#include "link/device_holders.h"
 
 namespace vexa {
 
@@ -27,6 +32,9 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kReadSize = 1024;
 // A burst ends once this long has passed without a byte, counted from the last one.
 constexpr auto kBurstGap = std::chrono::milliseconds(200);
+// A whole reply ends after this much silence: about 20 characters at 9600 baud,
+// room for a line end the logger sends after it.
+constexpr auto kReplyGuard = std::chrono::milliseconds(20);
 constexpr auto kWriteTimeOut = std::chrono::milliseconds(1000);
 
 unsigned SupportedBaudRate(unsigned baud_rate) {
@@ -66,23 +74,72 @@ void SetDtr(int fd, bool raised) {
   ioctl(fd, raised ? TIOCMBIS : TIOCMBIC, &dtr);
 }
 
-// The open device, or -1. O_NONBLOCK keeps the open from waiting for carrier and
-// lets a read of an empty queue return at once.
-int OpenDevice(const std::string& path, unsigned baud_rate) {
+// The group that may use the device, for the engineer to join; "dialout" unless
+// the device says otherwise.
+std::string DeviceGroup(const std::string& path) {
+  struct stat device {};
+  if (stat(path.c_str(), &device) != 0 || device.st_gid == 0) return "dialout";
+  std::array<char, 1024> buffer;
+  group entry{};
+  group* found = nullptr;
+  getgrgid_r(device.st_gid, &entry, buffer.data(), buffer.size(), &found);
+  return found != nullptr ? found->gr_name : "dialout";
+}
+
+// Who holds the device, as seen from here; "another program" when no one can be seen.
+std::string HeldBy(const std::string& path, const char* how) {
+  const std::string holders = DeviceHolders(path);
+  return (holders.empty() ? "another program" : holders) + " " + how;
+}
+
+// Why each step of an open failed, from the device and errno.
+std::string OpenError(const std::string& path, int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return "permission denied; the user must be in the " + DeviceGroup(path) + " group";
+    case ENOENT:
+      return "no such device";
+    case EBUSY:  // TIOCEXCL keeps out all but root
+      return HeldBy(path, "holds it exclusive");
+  }
+  return std::strerror(error);
+}
+std::string ExclusiveError(const std::string& path, int /*error*/) {
+  return HeldBy(path, "holds it exclusive");
+}
+std::string LockError(const std::string& path, int error) {
+  return error == EWOULDBLOCK ? HeldBy(path, "has locked it") : std::strerror(error);
+}
+std::string SettingsError(const std::string& /*path*/, int error) {
+  return error == ENOTTY ? "not a serial port" : std::strerror(error);
+}
+
+struct OpenedDevice {
+  int fd = -1;
+  std::string refusal;  // why not, when fd is -1
+};
+
+// O_NONBLOCK keeps the open from waiting for carrier and lets a read of an empty
+// queue return at once.
+OpenedDevice OpenDevice(const std::string& path, unsigned baud_rate) {
   const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return -1;
+  if (fd < 0) return {-1, OpenError(path, errno)};
+  // Closed before the reason is worded, so that this port is not among the holders.
+  const auto refuse = [&](std::string (*reason)(const std::string&, int)) {
+    const int error = errno;
+    close(fd);
+    return OpenedDevice{-1, reason(path, error)};
+  };
   // TIOCEXCL does not keep out root, so a device another program holds exclusive
   // is refused here rather than shared; the lock keeps out everyone who asks for it.
   int exclusive = 0;
-  const bool held = ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
-  if (held || flock(fd, LOCK_EX | LOCK_NB) != 0 || !ApplyLineSettings(fd, baud_rate) ||
-      ioctl(fd, TIOCEXCL) != 0) {
-    close(fd);
-    return -1;
-  }
+  if (ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0) return refuse(ExclusiveError);
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return refuse(LockError);
+  if (!ApplyLineSettings(fd, baud_rate) || ioctl(fd, TIOCEXCL) != 0) return refuse(SettingsError);
   tcflush(fd, TCIOFLUSH);
   SetDtr(fd, true);
-  return fd;
+  return {fd, {}};
 }
 
 // Only for a device this port opened, which set the exclusive mode itself.
@@ -168,6 +225,8 @@ struct SerialPort::PortState {
   PortLock lock;                     // held while the device is open
   int fd = -1;                       // the open device; -1 until opened and after closing
   std::uint64_t writes = 0;          // guarded by the port's mutex; counts the purges
+  ReplyComplete next_reply;          // guarded by the port's mutex; for the next write
+  ReplyComplete reply;               // guarded by the port's mutex; for the latest write
   std::atomic<bool> running{false};  // open, and the receive thread must keep running
   std::thread thread;
   // A self-pipe: readable once the receive thread must stop, so that it never sleeps
@@ -196,25 +255,44 @@ int SerialPort::InitPort(std::string device_path, unsigned baud_rate) {
 
 int SerialPort::OpenPort() {
   std::lock_guard lock(mutex_);
-  if (!state_ || state_->fd >= 0) return 0;
-  if (!state_->lock.Take(lock_dir_, state_->device_path)) return 0;
-  const int fd = OpenDevice(state_->device_path, state_->baud_rate);
-  if (fd < 0) {
-    state_->lock.Release();
+  refusal_.clear();
+  if (!state_) {
+    refusal_ = "no port is set up";
     return 0;
   }
-  state_->fd = fd;
+  if (state_->fd >= 0) {
+    refusal_ = state_->device_path + ": already open";
+    return 0;
+  }
+  std::string refusal = state_->lock.Take(lock_dir_, state_->device_path);
+  OpenedDevice device;
+  if (refusal.empty()) {
+    device = OpenDevice(state_->device_path, state_->baud_rate);
+    refusal = device.refusal;
+  }
+  if (device.fd < 0) {
+    state_->lock.Release();
+    refusal_ = state_->device_path + ": " + refusal;
+    return 0;
+  }
+  state_->fd = device.fd;
   state_->running = true;
   try {
     state_->thread = std::thread(&SerialPort::WatchThread, this, std::ref(*state_));
-  } catch (const std::system_error&) {
+  } catch (const std::system_error& error) {
     state_->running = false;
-    CloseDevice(fd);
+    CloseDevice(device.fd);
     state_->fd = -1;
     state_->lock.Release();
+    refusal_ = state_->device_path + ": no receive thread (" + error.what() + ")";
     return 0;
   }
   return 1;
+}
+
+std::string SerialPort::refusal() const {
+  std::lock_guard lock(mutex_);
+  return refusal_;
 }
 
 int SerialPort::ClosePort() {
@@ -260,6 +338,8 @@ bool SerialPort::WritePort(std::string_view bytes) {
   // Whatever arrived before the command cannot be its reply.
   tcflush(fd, TCIOFLUSH);
   ++state_->writes;
+  state_->reply = std::move(state_->next_reply);
+  state_->next_reply = nullptr;
   const auto deadline = Clock::now() + kWriteTimeOut;
   while (!bytes.empty()) {
     const ssize_t count = write(fd, bytes.data(), bytes.size());
@@ -272,6 +352,11 @@ bool SerialPort::WritePort(std::string_view bytes) {
     }
   }
   return true;
+}
+
+void SerialPort::ExpectReply(ReplyComplete complete) {
+  std::lock_guard lock(mutex_);
+  if (state_) state_->next_reply = std::move(complete);
 }
 
 bool SerialPort::IsPortOpen() const {
@@ -288,8 +373,13 @@ void SerialPort::WatchThread(PortState& port) {
   std::array<char, kReadSize> buffer;
   std::string text;
   std::uint64_t writes_seen = 0;
+  ReplyComplete whole;  // the rule for the reply to the write seen last
   // Set while a burst is being received: it ends once no byte came for a whole gap.
   std::optional<Clock::time_point> burst_end;
+  // Set once a burst reached kMaxBurstSize: the rest of the flood, which can be no
+  // reply either, is read and dropped until the line pauses, so that a line faster
+  // than the window cannot pile up copies for it.
+  bool flooding = false;
   bool gone = false;
   while (port.running) {
     const Wake wake = WaitForInput(port.fd, port.stop_read, burst_end);
@@ -301,7 +391,10 @@ void SerialPort::WatchThread(PortState& port) {
     {
       // A write purges unread input, so bytes read before it are dropped too.
       std::lock_guard lock(mutex_);
-      if (port.writes != writes_seen) text.clear();
+      if (port.writes != writes_seen) {
+        text.clear();
+        whole = port.reply;
+      }
       writes_seen = port.writes;
       if (wake == Wake::kInput) count = ReadPort(port.fd, buffer);
     }
@@ -309,6 +402,7 @@ void SerialPort::WatchThread(PortState& port) {
       if (!text.empty()) receiver_(std::move(text));
       text.clear();
       burst_end.reset();
+      flooding = false;
       continue;
     }
     if (!count) {
@@ -316,8 +410,13 @@ void SerialPort::WatchThread(PortState& port) {
       break;
     }
     if (*count == 0) continue;  // nothing after all
-    AppendWithoutZeroBytes(text, std::string_view(buffer.data(), *count));
-    burst_end = Clock::now() + kBurstGap;
+    if (!flooding) AppendWithoutZeroBytes(text, std::string_view(buffer.data(), *count));
+    if (text.size() >= kMaxBurstSize) {
+      receiver_(std::move(text));
+      text.clear();
+      flooding = true;
+    }
+    burst_end = Clock::now() + (!flooding && whole && whole(text) ? kReplyGuard : kBurstGap);
   }
   // What arrived before a stop or a hang-up is still handed over.
   if (!text.empty()) receiver_(std::move(text));

@@ -1,6 +1,8 @@
+#include <filesystem>
 #include <thread>
 
 #include "far_end.h"
+#include "link/port_lock.h"
 #include "window_fixture.h"
 
 namespace vexa::testing {
@@ -44,16 +46,24 @@ class ConnectionTest : public WindowTest {
 };
 
 TEST_F(ConnectionTest, ConnectLocksTheRouteAndDisconnectReleasesIt) {
+  const std::filesystem::path lock =
+      std::filesystem::path(kUucpLockDir) /
+      ("LCK.." + std::filesystem::path(far_.slave_path()).filename().string());
   EXPECT_TRUE(LampNamed("Connection")->lit());
   EXPECT_FALSE(Control<QRadioButton>("RS232")->isEnabled());
   EXPECT_FALSE(Control<QRadioButton>("GSM Modem")->isEnabled());
+  EXPECT_TRUE(std::filesystem::exists(lock));
 
   Click("Disconnect");
   EXPECT_FALSE(LampNamed("Connection")->lit());
   EXPECT_TRUE(Control<QRadioButton>("GSM Modem")->isEnabled());
+  EXPECT_FALSE(std::filesystem::exists(lock));
   ConnectTo(far_.slave_path());
   EXPECT_TRUE(LampNamed("Connection")->lit());
   EXPECT_TRUE(notifier_.messages.empty());
+  // Closing the window, as a stop signal does, removes the lock as well.
+  window_.reset();
+  EXPECT_FALSE(std::filesystem::exists(lock));
 }
 
 TEST_F(ConnectionTest, CommandInFlightBlocksDisconnectSelectionAndFurtherCommands) {

@@ -6,8 +6,12 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTimer>
+#include <filesystem>
 #include <regex>
 
+#include "link/device_holders.h"
+#include "link/port_lock.h"
+#include "link/pty_pair.h"
 #include "window_fixture.h"
 
 namespace vexa::testing {
@@ -171,6 +175,30 @@ TEST_F(MainWindowTest, ConnectRefusesAMissingOrUnusablePort) {
   EXPECT_FALSE(LampNamed("Connection")->lit());
   EXPECT_TRUE(Control<QRadioButton>("GSM Modem")->isEnabled());
   EXPECT_EQ(notifier_.messages.size(), 2u);
+  // The data log says why.
+  EXPECT_TRUE(DataLog().contains(
+      "The port cannot be used: " + QString::fromStdString(folder_.File("no-such-port")) +
+      ": no such device"))
+      << DataLog().toStdString();
+
+  ConnectTo("ttyS0");
+  EXPECT_EQ(notifier_.Last(), "Connect Error,Port Invalid!");
+  EXPECT_TRUE(DataLog().contains("ttyS0: no port of that name")) << DataLog().toStdString();
+}
+
+TEST_F(MainWindowTest, ARefusedPortTellsTheDataLogWhoHoldsIt) {
+  PtyPair pty;
+  const std::filesystem::path lock =
+      std::filesystem::path(kUucpLockDir) /
+      ("LCK.." + std::filesystem::path(pty.slave_path()).filename().string());
+  WriteBytes(lock, "         1\n");  // a process that runs
+  ConnectTo(pty.slave_path());
+  std::filesystem::remove(lock);
+  EXPECT_EQ(notifier_.Last(), "Connect Error,Port Invalid!");
+  EXPECT_TRUE(DataLog().contains(
+      QString::fromStdString("The port cannot be used: " + pty.slave_path() + ": " +
+                             DescribeProcess(1) + " holds it (lock file " + lock.string() + ")")))
+      << DataLog().toStdString();
 }
 
 TEST_F(MainWindowTest, DeviceSelectionNeedsAnIdAndAConnection) {

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "exchange_fixture.h"
+#include "link/command_codes.h"
 
 namespace vexa::testing {
 namespace {
@@ -283,6 +284,53 @@ TEST_F(ExchangeTest, BatchStepHandsItsResultOverOnceWhenItsReplyArrives) {
 TEST_F(ExchangeTest, DataLogShowsRoutedTextShortened) {
   SendAndReply("135791#STATUS#", 10005, "#STA:0000411234567,T;A00:1;#");
   EXPECT_THAT(listener.data_log, ElementsAre("#STA:000041;A00:1;#"));
+}
+
+}  // namespace
+}  // namespace vexa::testing
+
+namespace vexa::testing {
+namespace {
+
+// The port learns, with each write, the form of that command's own reply.
+TEST_F(ExchangeTest, EveryWriteTellsThePortTheFormOfItsOwnReply) {
+  commands.ReadStatus();
+  EXPECT_TRUE(port.IsWhole(kStatus));
+  EXPECT_FALSE(port.IsWhole(kStatus.substr(0, 30)));
+  exchange.OnReceived(kStatus);
+
+  exchange.SendCommand("135791#REDEEM2603081405 20#", kDataRecordCode);
+  EXPECT_FALSE(port.IsWhole("#STD:000041,T;TM:100308140500;D:1;T:1;A00:45.0;#"));
+  EXPECT_TRUE(port.IsWhole("Password is error!"));
+  exchange.OnReceived("Password is error!");
+
+  // Init's second step goes out without a new progress: it carries its own form.
+  exchange.SendCommand("246802#RESET#", kInitCode);
+  exchange.OnReceived("initialize succesed!");
+  ASSERT_EQ(port.writes.size(), 4u);
+  EXPECT_TRUE(port.IsWhole("Set success!"));
+
+  exchange.OnReceived("Set success!");
+  UseGsm();
+  commands.ReadGroup(3);
+  EXPECT_TRUE(port.IsWhole("AT+BJSD=13,+491701000041,135791#CHEACK3#\r\n"));
+  EXPECT_TRUE(port.IsWhole("#STA:000041;COUT2:00000000000000000000000000;#"));
+}
+
+// No reply is as long as a burst cut from a line that never paused.
+TEST_F(ExchangeTest, AFloodIsToldAndNeverTakenForAReply) {
+  const std::string cut = "#STD:000041,T;TM:100308140500;" + std::string(kMaxBurstSize, 'x');
+  exchange.OnReceived(cut);  // no command waits
+  exchange.SendCommand("135791#REDEEM260308140520#", kDataRecordCode);
+  exchange.OnReceived(cut);
+  ASSERT_EQ(listener.data_log.size(), 2u);
+  EXPECT_EQ(listener.data_log[0], listener.data_log[1]);
+  EXPECT_THAT(listener.data_log[0],
+              ::testing::StartsWith("The line is flooding: 2097182 bytes without a pause"));
+  EXPECT_THAT(listener.data_log[0], ::testing::EndsWith("It began: #STD:000041,T;TM:100308140500;" +
+                                                        std::string(34, 'x')));
+  EXPECT_THAT(listener.events, IsEmpty());
+  EXPECT_TRUE(exchange.busy());  // still waiting for a reply
 }
 
 }  // namespace

@@ -3,11 +3,8 @@
 #include <gmock/gmock.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <optional>
 
+#include "burst_queue.h"
 #include "exchange_fixture.h"
 #include "link/serial_port.h"
 #include "sim/simulator_session.h"
@@ -20,28 +17,6 @@ using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-
-// Bursts from the receive thread, queued for the test's thread as the window does.
-class BurstQueue {
- public:
-  void Push(std::string burst) {
-    std::lock_guard lock(mutex_);
-    bursts_.push_back(std::move(burst));
-    ready_.notify_one();
-  }
-  std::optional<std::string> Pop(std::chrono::milliseconds wait) {
-    std::unique_lock lock(mutex_);
-    if (!ready_.wait_for(lock, wait, [&] { return !bursts_.empty(); })) return std::nullopt;
-    std::string burst = std::move(bursts_.front());
-    bursts_.pop_front();
-    return burst;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable ready_;
-  std::deque<std::string> bursts_;
-};
 
 class EndToEndTest : public LoggerFixture {
  protected:

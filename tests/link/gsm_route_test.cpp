@@ -3,6 +3,7 @@
 #include "exchange_fixture.h"
 #include "link/gsm_reassembly.h"
 #include "link/modem_text.h"
+#include "link/port.h"
 #include "sim/sms_parts.h"
 #include "support/group2_reply.h"
 
@@ -27,6 +28,19 @@ TEST(GsmReassembly, ExactlyTheAnnouncedLengthIsNotDeliveredOneMoreIs) {
   EXPECT_EQ(reassembly.Add("#STC2:000041;L:0040;AD00:1.000,2.000;"), "");
   EXPECT_EQ(reassembly.Add("#STA:000041;PA:"), "");  // 40 characters buffered
   EXPECT_EQ(reassembly.Add("#STA:000041;#"), "#STC2:000041;L:0040;AD00:1.000,2.000;PA:#");
+}
+
+// A line that floods with text that looks like parts, announced or not.
+TEST(GsmReassembly, NeverHoldsMoreThanTheLargestBurst) {
+  for (const std::string first : {"#STC2:000041;L:9999999;", "#STD:000041,T;"}) {
+    GsmReassembly reassembly;
+    reassembly.Add(first);
+    const std::string part = "#STA:000041;" + std::string(kMaxBurstSize / 2, 'x');
+    for (int i = 0; i < 10; ++i) {
+      EXPECT_EQ(reassembly.Add(part), "");
+      EXPECT_LE(reassembly.buffered(), kMaxBurstSize) << first;
+    }
+  }
 }
 
 TEST(GsmReassembly, LengthFieldCountsOnlyAtPositions12To19) {

@@ -2,8 +2,11 @@
 
 #include <fcntl.h>
 #include <gmock/gmock.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
@@ -19,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/device_holders.h"
 #include "link/pty_pair.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
@@ -223,25 +227,102 @@ TEST_F(SerialPortTest, ADeviceHeldExclusiveElsewhereIsRefusedAndKeepsItsMode) {
   EXPECT_EQ(exclusive, 0);
 }
 
-TEST_F(SerialPortTest, ALiveLockFileRefusesTheDeviceAStaleOneIsReplaced) {
+TEST_F(SerialPortTest, ALockNamingALiveProcessRefusesTheDeviceAnyOtherIsReplaced) {
+  const std::string init = DescribeProcess(1);
   struct Case {
     std::string lock;  // what the lock file holds before the open
     bool opens;
   };
-  for (const Case& c : {Case{LockText(1), false},  // a process that runs
-                        Case{"garbage\n", false},  // no PID to check: taken as held
-                        Case{LockText(GonePid()), true}, Case{"", false}}) {
+  for (const Case& c : {Case{LockText(1), false},                       // a process that runs
+                        Case{"         1 minicom root\n", false},       // with its program and user
+                        Case{LockText(GonePid()), true},                // one that ended
+                        Case{"", true},                                 // no PID at all
+                        Case{"garbage\n", true}, Case{"12ab\n", true},  // nor here
+                        Case{std::string("\x01\0\0\0", 4), true},       // a binary PID: names none
+                        Case{"99999999999999999999\n", true}}) {        // too large to be one
     WriteBytes(LockFile(), c.lock);
     ASSERT_EQ(port_.InitPort(pty_.slave_path(), 9600), 1);
     EXPECT_EQ(port_.OpenPort(), c.opens ? 1 : 0) << c.lock;
     if (c.opens) {
       EXPECT_EQ(ReadBytes(LockFile()), LockText(getpid()));
+      EXPECT_EQ(port_.refusal(), "");
+    } else {
+      EXPECT_EQ(port_.refusal(), pty_.slave_path() + ": " + init + " holds it (lock file " +
+                                     LockFile().string() + ")");
     }
     ASSERT_EQ(port_.ClosePort(), 1);
     // Ours is removed on close; another's is left alone.
     EXPECT_EQ(std::filesystem::exists(LockFile()), !c.opens) << c.lock;
     std::filesystem::remove(LockFile());
   }
+}
+
+TEST_F(SerialPortTest, ARefusalSaysWhoHoldsTheDevice) {
+  const std::string us = pty_.slave_path() + ": " + DescribeProcess(getpid());
+  ASSERT_EQ(flock(pty_.slave(), LOCK_EX | LOCK_NB), 0);  // as a terminal program would
+  ASSERT_EQ(port_.InitPort(pty_.slave_path(), 9600), 1);
+  EXPECT_EQ(port_.OpenPort(), 0);
+  EXPECT_EQ(port_.refusal(), us + " has locked it");
+  ASSERT_EQ(flock(pty_.slave(), LOCK_UN), 0);
+
+  ASSERT_EQ(ioctl(pty_.slave(), TIOCEXCL), 0);
+  EXPECT_EQ(port_.OpenPort(), 0);
+  EXPECT_EQ(port_.refusal(), us + " holds it exclusive");
+  ASSERT_EQ(ioctl(pty_.slave(), TIOCNXCL), 0);
+
+  Open();
+  EXPECT_EQ(port_.refusal(), "");
+  EXPECT_EQ(port_.OpenPort(), 0);
+  EXPECT_EQ(port_.refusal(), pty_.slave_path() + ": already open");
+  ASSERT_EQ(port_.ClosePort(), 1);
+
+  for (const auto& [path, reason] :
+       {std::pair{"/dev/no-such-port", "no such device"}, {"/dev/null", "not a serial port"}}) {
+    ASSERT_EQ(port_.InitPort(path, 9600), 1);
+    EXPECT_EQ(port_.OpenPort(), 0);
+    EXPECT_EQ(port_.refusal(), std::string(path) + ": " + reason);
+  }
+}
+
+// As a user who is not root: in a child process that became "nobody".
+class OtherUserTest : public SerialPortTest {
+ protected:
+  void SetUp() override {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
+  }
+  static void BecomeNobody() {
+    if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+  }
+  // Opens the device as "nobody" and prints why it was refused.
+  void OpenAsNobody() {
+    BecomeNobody();
+    SerialPort port([](std::string) {}, {}, lock_dir_.path());
+    port.InitPort(pty_.slave_path(), 9600);
+    const int opened = port.OpenPort();
+    std::fprintf(stderr, "%s\n", port.refusal().c_str());
+    _exit(opened);
+  }
+};
+
+TEST_F(OtherUserTest, APortTheUserMayNotOpenNamesTheGroupToJoin) {
+  ASSERT_EQ(chown(pty_.slave_path().c_str(), 0, 20), 0);  // root:dialout, as a serial port
+  ASSERT_EQ(chmod(pty_.slave_path().c_str(), 0660), 0);
+  ASSERT_EQ(chmod(lock_dir_.path().c_str(), 01777), 0);
+  EXPECT_EXIT(OpenAsNobody(), ::testing::ExitedWithCode(0),
+              "permission denied; the user must be in the dialout group");
+}
+
+TEST_F(OtherUserTest, AStaleLockThatCannotBeRemovedNamesTheFile) {
+  ASSERT_EQ(chmod(pty_.slave_path().c_str(), 0666), 0);
+  ASSERT_EQ(chmod(lock_dir_.path().c_str(), 01777), 0);  // as /var/lock: only owners remove
+  WriteBytes(LockFile(), LockText(GonePid()));           // root's
+  EXPECT_EXIT(OpenAsNobody(), ::testing::ExitedWithCode(0),
+              "the stale lock file .*LCK\\.\\..* cannot be removed \\(Operation not permitted\\)");
+  EXPECT_TRUE(std::filesystem::exists(LockFile()));
+
+  // Where the user may remove it, it is replaced.
+  ASSERT_EQ(chown(LockFile().c_str(), 65534, 65534), 0);
+  EXPECT_EXIT(OpenAsNobody(), ::testing::ExitedWithCode(1), "^\n$");
 }
 
 TEST_F(SerialPortTest, TheLockFileIsHeldWhileConnectedAndLeftWhenTheDeviceGoes) {
@@ -342,6 +423,48 @@ TEST_F(SerialPortTest, ABurstEndsTwoHundredMillisecondsAfterItsLastByte) {
   // The median, so that one late wake-up of a busy machine does not decide.
   std::sort(delays.begin(), delays.end());
   EXPECT_LE(delays[delays.size() / 2], 260ms);
+}
+
+TEST_F(SerialPortTest, AWholeReplyEndsAfterAShortGuardForItsOwnWriteOnly) {
+  Open();
+  const auto ends_with_mark = [](std::string_view text) { return text.ends_with('!'); };
+  std::vector<Clock::duration> told, untold;
+  for (int round = 0; round < 5; ++round) {
+    for (const bool tell : {true, false}) {
+      if (tell) port_.ExpectReply(ends_with_mark);
+      ASSERT_TRUE(port_.WritePort("#1#"));
+      ASSERT_EQ(pty_.Receive(3, 1s), "#1#");
+      const std::size_t before = WaitForBursts(0).size();
+      pty_.Send("Set success!");
+      const auto last_byte = Clock::now();
+      ASSERT_EQ(WaitForBursts(before + 1).size(), before + 1);
+      std::lock_guard lock(mutex_);
+      EXPECT_EQ(bursts_.back(), "Set success!");
+      (tell ? told : untold).push_back(arrivals_.back() - last_byte);
+    }
+  }
+  std::sort(told.begin(), told.end());
+  std::sort(untold.begin(), untold.end());
+  EXPECT_GE(told.front(), 20ms);
+  EXPECT_LT(told[told.size() / 2], 120ms);  // the median: one late wake-up does not decide
+  EXPECT_GE(untold.front(), 200ms);         // the next write came without a rule
+}
+
+TEST_F(SerialPortTest, AFloodIsHandedOverOnceUpToItsBoundAndDroppedUntilThePause) {
+  Open();
+  std::string flood;
+  for (std::size_t i = 0; flood.size() < 3 * kMaxBurstSize; ++i) {
+    flood += "#STD:" + std::to_string(i) + ";";
+  }
+  pty_.Send(flood);
+  std::this_thread::sleep_for(400ms);
+  pty_.Send("Set success!");  // after a pause: heard again
+  const auto bursts = WaitForBursts(2, 10s);
+  ASSERT_EQ(bursts.size(), 2u);
+  EXPECT_GE(bursts[0].size(), kMaxBurstSize);
+  EXPECT_LT(bursts[0].size(), kMaxBurstSize + 1024);  // one read past the bound at most
+  EXPECT_TRUE(flood.starts_with(bursts[0]));
+  EXPECT_EQ(bursts[1], "Set success!");
 }
 
 TEST_F(SerialPortTest, DisconnectWhileTheLoggerSendsEndsPromptly) {

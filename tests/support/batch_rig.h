@@ -35,6 +35,7 @@ class RigPort : public Port {
     writes.push_back({std::string(bytes), TaskLoop::Clock::now()});
     return port_.WritePort(bytes);
   }
+  void ExpectReply(ReplyComplete complete) override { port_.ExpectReply(std::move(complete)); }
 
   int fail_write = -1;                    // this attempt, counted from 0, fails
   std::function<void(int)> before_write;  // gets the attempt's number

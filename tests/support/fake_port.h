@@ -17,9 +17,15 @@ class FakePort : public Port {
     writes.emplace_back(bytes);
     return true;
   }
+  void ExpectReply(ReplyComplete complete) override { reply_complete = std::move(complete); }
+  // True when the exchange, for the command written last, takes `received` for a whole reply.
+  bool IsWhole(std::string_view received) const {
+    return reply_complete && reply_complete(received);
+  }
   bool open = true;
   bool fail_writes = false;
   std::vector<std::string> writes;
+  ReplyComplete reply_complete;
 };
 
 }  // namespace vexa
