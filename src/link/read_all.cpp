@@ -34,6 +34,11 @@ bool ReadAll::Start(Finished finished, Progress progress) {
   return false;
 }
 
+void ReadAll::Detach() {
+  finished_ = nullptr;
+  progress_ = nullptr;
+}
+
 bool ReadAll::SendStep() {
   const int step = step_;
   if (!(step == 0 ? commands_.ReadStatus() : commands_.ReadGroup(step))) return false;

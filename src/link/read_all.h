@@ -57,6 +57,9 @@ class ReadAll {
   // before each command goes out.
   bool Start(Finished finished, Progress progress = {});
   bool running() const { return finished_ != nullptr; }
+  // Forgets the read-all under way, for a caller that goes: the command in
+  // flight ends as usual, but nothing follows it and no one is told.
+  void Detach();
 
   // From the exchange's listener.
   void CommandFinished(const FinishedCommand& finished);
