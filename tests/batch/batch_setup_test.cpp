@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "batch/apply_plan.h"
 #include "batch/config_file.h"
 #include "protocol/date_time_setting.h"
 #include "support/batch_rig.h"
@@ -324,6 +325,30 @@ TEST_F(BatchAgainstSimulator, AReadBackThatDoesNotComeVerifiesNothingAndCanBeSto
   EXPECT_EQ(rig->setup.run().Summary(),
             "2 of 2 commands succeeded, not verified (read back: Status Command Time Out)");
   EXPECT_EQ(rig->port.writes.size(), 3u);
+}
+
+// A configuration file applied as the command line and "Write Checked" apply it:
+// the safe defaults, then a verifying run; the logger keeps its own station ID.
+TEST_F(BatchAgainstSimulator, AFileAppliedWithTheSafeDefaultsIsVerified) {
+  rig->buffer.RecordCommand(11002, "111111#ST:000099#");
+  rig->buffer.RecordCommand(11004, "111111#TM:0901010000#");
+  rig->buffer.RecordCommand(11005, "111111#SA:4#");
+  rig->buffer.RecordCommand(12003, "111111#AD13:1,45.00,-5.00#");
+  rig->setup.Refresh(true);
+  const std::string file = rig->folder.File("setup.cfg");
+  ASSERT_TRUE(SaveConfigFile(file, rig->setup.list().rows(), 0));
+  CommandBuffer loaded;
+  ASSERT_EQ(LoadConfigFile(file, loaded).outcome, ConfigLoad::kLoaded);
+
+  ApplyPlan plan = PlanApply(loaded.Entries(), rig->phone_book.GetCurrentDevice().setup_password,
+                             {}, std::time(nullptr));
+  ASSERT_EQ(plan.left_out.size(), 2u);
+  ASSERT_TRUE(rig->setup.Replay(std::move(plan.rows), {.verify = true}));
+  ASSERT_TRUE(rig->RunBatch(20s)) << rig->setup.run().Summary();
+  EXPECT_THAT(Written(),
+              ElementsAreArray({"246802#SA:4#", "246802#AD13:1,45.00,-5.00#", "135791#STATUS#",
+                                "135791#CHEACK1#", "135791#CHEACK2#", "135791#CHEACK3#"}));
+  EXPECT_EQ(rig->setup.run().Summary(), "2 of 2 commands succeeded, 2 verified");
 }
 
 TEST(BatchRun, SummaryAndReport) {
