@@ -15,11 +15,12 @@ set(layer_order
     "settings phonebook sim"
     "link"
     "batch"
+    "history"
     "widgets"
     "pages phonebook_page"
     "batch_page"
     "app")
-set(plain_units protocol xml notifier process settings phonebook sim link batch)
+set(plain_units protocol xml notifier process settings phonebook sim link batch history)
 set(folders_with_a_page batch phonebook)
 
 if(NOT IS_DIRECTORY "${SOURCE_DIR}")

@@ -299,7 +299,7 @@ void CDataLoggerSetupDlg::BuildTabs(QWidget* content) {
   add(QStringLiteral("  Data Record  "),
       [](auto context, auto* sheet) { return new CSet3(context, sheet); });
   add(QStringLiteral("  Batch Setup  "), [this](auto context, auto* sheet) {
-    auto* page = new CBatchInitDlg(context, sheet);
+    auto* page = new CBatchInitDlg(context, read_all_, sheet);
     page->SetBatchEnabled(transport_mode_ != vexa::TransportMode::kGsmModem);
     return page;
   });
@@ -622,6 +622,10 @@ void CDataLoggerSetupDlg::BatchResult(const std::string& status_text) {
 
 void CDataLoggerSetupDlg::DataLogEntry(const std::string& text) {
   data_log_box_->Prepend(text, std::time(nullptr));
+}
+
+void CDataLoggerSetupDlg::CommandFinished(const vexa::FinishedCommand& finished) {
+  read_all_.CommandFinished(finished);
 }
 
 void CDataLoggerSetupDlg::ProgressChanged() {

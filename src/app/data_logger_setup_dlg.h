@@ -12,6 +12,7 @@
 #include "link/command_exchange.h"
 #include "link/exchange_listener.h"
 #include "link/main_window_commands.h"
+#include "link/read_all.h"
 #include "link/serial_port.h"
 #include "link/setup_log.h"
 #include "notifier/notifier.h"
@@ -83,6 +84,7 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   void BatchResult(const std::string& status_text) override;
   void DataLogEntry(const std::string& text) override;
   void ProgressChanged() override;
+  void CommandFinished(const vexa::FinishedCommand& finished) override;
 
  protected:
   void moveEvent(QMoveEvent* event) override;
@@ -123,6 +125,7 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   vexa::SerialPort serial_port_;
   vexa::CommandExchange exchange_;
   vexa::MainWindowCommands commands_;
+  vexa::ReadAll read_all_{commands_, exchange_, phone_book_};
   vexa::sim::SimulatorOptions simulator_options_;
   std::unique_ptr<vexa::sim::SimulatorSession> simulator_;
   vexa::TransportMode transport_mode_ = vexa::TransportMode::kRs232;

@@ -22,18 +22,20 @@ bool ValidRow(const std::vector<BatchRow>& rows, int row) {
 
 }  // namespace
 
+std::string WithSetupPassword(std::string command, std::string_view setup_password) {
+  if (!setup_password.empty() && command.compare(0, kPasswordLength, setup_password) != 0) {
+    command.replace(0, std::min(kPasswordLength, command.size()), setup_password);
+  }
+  return command;
+}
+
 void BatchList::Refresh(const CommandBuffer& buffer, std::string_view setup_password,
                         bool checked) {
   rows_.clear();
   for (const auto& [code, text] : buffer.Entries()) {
     if (text.empty()) continue;
     if (code == kBandCommandCode && !band_command_listed_) continue;
-    std::string command = text;
-    // Another logger's password would be refused; an unknown one is kept
-    // rather than cut off.
-    if (!setup_password.empty() && command.compare(0, kPasswordLength, setup_password) != 0) {
-      command.replace(0, std::min(kPasswordLength, command.size()), setup_password);
-    }
+    std::string command = WithSetupPassword(text, setup_password);
     Setting setting = SettingOf(code, command);
     rows_.push_back({RowNumber(rows_.size() + 1),
                      {},

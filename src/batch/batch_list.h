@@ -12,6 +12,11 @@ namespace vexa {
 // The GSM band command: listed only once the page was asked to include it.
 inline constexpr int kBandCommandCode = 11008;
 
+// `command` with `setup_password` in place of its first six characters when
+// they differ: another logger's password would be refused. Without a setup
+// password the command keeps its own rather than being cut off.
+std::string WithSetupPassword(std::string command, std::string_view setup_password);
+
 // The rows of the batch list and the rules that build and change them.
 class BatchList {
  public:
@@ -20,10 +25,8 @@ class BatchList {
   // From now on the band command is listed too.
   void IncludeBandCommand() { band_command_listed_ = true; }
 
-  // Rebuilds the rows from the buffer in code order, every row `checked`.
-  // Empty texts are skipped. A command whose password differs from
-  // `setup_password` gets it in place of its first six characters; without a
-  // setup password the command keeps its own.
+  // Rebuilds the rows from the buffer in code order, every row `checked`, each
+  // command WithSetupPassword. Empty texts are skipped.
   void Refresh(const CommandBuffer& buffer, std::string_view setup_password, bool checked);
   void Clear() { rows_.clear(); }
   void SetChecked(int row, bool checked);

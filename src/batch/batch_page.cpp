@@ -64,11 +64,11 @@ QPushButton* Button(const QString& text) {
 
 }  // namespace
 
-CBatchInitDlg::CBatchInitDlg(vexa::PageContext context, QWidget* parent)
+CBatchInitDlg::CBatchInitDlg(vexa::PageContext context, vexa::ReadAll& read_all, QWidget* parent)
     : QWidget(parent),
       context_(context),
       setup_(context.exchange, context.command_buffer, context.phone_book, context.port,
-             context.notifier, *this, [this](std::function<void()> task) {
+             context.notifier, read_all, *this, [this](std::function<void()> task) {
                QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
              }) {
   list_ = new QTableWidget(0, kColumnCount);

@@ -19,7 +19,8 @@ class CBatchInitDlg : public QWidget, private vexa::BatchView {
   Q_OBJECT
 
  public:
-  CBatchInitDlg(vexa::PageContext context, QWidget* parent);
+  // `read_all` reads the logger back after a run that verifies.
+  CBatchInitDlg(vexa::PageContext context, vexa::ReadAll& read_all, QWidget* parent);
   ~CBatchInitDlg() override;
 
   // Rebuilds the list from the command buffer, every row checked; with

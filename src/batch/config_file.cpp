@@ -23,23 +23,7 @@ int Code(const std::string& text) {
   return error == std::errc() ? code : 0;
 }
 
-}  // namespace
-
-std::string ConfigFilePath(std::string path) {
-  if (path.find(".cfg") == std::string::npos) path += ".cfg";
-  return path;
-}
-
-SaveTarget ConfigSaveTarget(const std::string& path) {
-  return LookAtSaveTarget(path, [](const std::string& file) {
-    XmlDocument document;
-    return document.LoadFile(file) && document.IsWellFormed() && document.FindElement(kRoot);
-  });
-}
-
-bool SaveConfigFile(const std::string& path, const std::vector<BatchRow>& rows,
-                    std::time_t saved_at) {
-  if (ConfigSaveTarget(path).refusal != ReplaceRefusal::kNone) return false;
+XmlDocument ConfigDocument(const std::vector<BatchRow>& rows, std::time_t saved_at) {
   XmlDocument document;
   document.InsertDeclaration();
   document.SetAttribute("version", "1.0");
@@ -57,7 +41,31 @@ bool SaveConfigFile(const std::string& path, const std::vector<BatchRow>& rows,
   document.InsertElement(kDateTime, true);
   document.SetAttribute(kDateTime, FormatLocalTime(kDateTimeFormat, saved_at));
   document.LeaveElement();
-  return document.SaveFile(path);
+  return document;
+}
+
+}  // namespace
+
+std::string ConfigFilePath(std::string path) {
+  if (path.find(".cfg") == std::string::npos) path += ".cfg";
+  return path;
+}
+
+SaveTarget ConfigSaveTarget(const std::string& path) {
+  return LookAtSaveTarget(path, [](const std::string& file) {
+    XmlDocument document;
+    return document.LoadFile(file) && document.IsWellFormed() && document.FindElement(kRoot);
+  });
+}
+
+bool SaveConfigFile(const std::string& path, const std::vector<BatchRow>& rows,
+                    std::time_t saved_at) {
+  if (ConfigSaveTarget(path).refusal != ReplaceRefusal::kNone) return false;
+  return ConfigDocument(rows, saved_at).SaveFile(path);
+}
+
+std::string ConfigFileText(const std::vector<BatchRow>& rows, std::time_t saved_at) {
+  return ConfigDocument(rows, saved_at).Text();
 }
 
 ConfigLoadResult LoadConfigFile(const std::string& path, CommandBuffer& buffer) {

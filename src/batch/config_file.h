@@ -25,6 +25,8 @@ SaveTarget ConfigSaveTarget(const std::string& path);
 // false, the old file untouched, when that fails or ConfigSaveTarget refuses.
 bool SaveConfigFile(const std::string& path, const std::vector<BatchRow>& rows,
                     std::time_t saved_at);
+// The bytes SaveConfigFile writes.
+std::string ConfigFileText(const std::vector<BatchRow>& rows, std::time_t saved_at);
 
 enum class ConfigLoad {
   kLoaded,

@@ -1,6 +1,7 @@
 #include "link/command_exchange.h"
 
 #include <ctime>
+#include <utility>
 
 #include "link/command_codes.h"
 #include "link/complete_reply.h"
@@ -102,6 +103,8 @@ bool CommandExchange::SendModemCommand(const std::string& command, int code) {
 bool CommandExchange::Write(const std::string& text, int code) {
   state_.last_command = text;
   state_.pending_code = code;
+  routed_reply_.clear();
+  command_in_flight_ = true;
   // A part left over from an unfinished reply must not be glued to this one's.
   reassembly_.Reset();
   if (code == kInitCode) reset_reply_.clear();
@@ -117,7 +120,6 @@ bool CommandExchange::Write(const std::string& text, int code) {
 void CommandExchange::EndWithCommunicationError() {
   state_.result = kResultCommunicationError;
   FinishCommand();
-  state_.pending_code = kNoPendingCode;
 }
 
 void CommandExchange::StartCommandProgress() {
@@ -141,7 +143,8 @@ bool CommandExchange::Tick() {
   const bool gsm = state_.transport_mode == TransportMode::kGsmModem;
   if (stop_requested_ || !state_.busy || tick_count_ > 10 * TimeoutSeconds()) {
     FinishCommand();
-    return false;
+    // Whoever heard of the end may have sent the next command already.
+    return progress_.visible;
   }
   // The RS232 bar runs to 450 ticks so that it stands near 89 at the time-out.
   progress_.bar = tick_count_ * 100 / (gsm ? 900 : 450);
@@ -157,13 +160,19 @@ void CommandExchange::FinishCommand() {
   progress_.status_text = ResultText(state_.result);
   progress_.lamp_lit = state_.result == kResultSuccess;
   state_.busy = false;
+  const FinishedCommand finished{state_.pending_code, state_.result, progress_.status_text,
+                                 routed_reply_};
+  // A tick after the end finishes nothing new: no second notice of the same command.
+  const bool ended_one = std::exchange(command_in_flight_, false);
   if (state_.pending_code == kBatchStepCode) {
     state_.pending_code = kNoPendingCode;
     listener_.BatchResult(progress_.status_text);
-  } else if (!StaysPending(state_.pending_code)) {
+  } else if (!StaysPending(state_.pending_code) || state_.result == kResultCommunicationError) {
+    // No later reply can come over a line that failed.
     state_.pending_code = kNoPendingCode;
   }
   listener_.ProgressChanged();
+  if (ended_one) listener_.CommandFinished(finished);
 }
 
 void CommandExchange::OnReceived(const std::string& text) {
@@ -217,14 +226,19 @@ void CommandExchange::ConnectionLost() {
 }
 
 void CommandExchange::Route(const std::string& text) {
+  routed_reply_ = text;
   const int code = state_.pending_code;
   if (InRange(code, 10000, 10008)) {
     HandleMainWindowReply(text);
   } else if (InRange(code, 11001, 11020)) {
     HandleSetupReply(text);
   } else if (InRange(code, 12002, 12005) || InRange(code, 12207, 12212) || code == 13001 ||
-             InRange(code, 14001, 14003) || code == kBatchStepCode || InRange(code, 19000, 19019)) {
+             InRange(code, 14001, 14003) || InRange(code, 19000, 19019)) {
     HandlePlainSetResult(text);
+  } else if (code == kBatchStepCode) {
+    HandlePlainSetResult(text);
+    // Without the new passwords every later command of the run would be refused.
+    if (state_.result == kResultSuccess) TakeNewPasswords();
   } else if (code == 12000) {
     HandlePlainSetResult(text);
     listener_.CalibrationReply(text);
@@ -308,12 +322,7 @@ void CommandExchange::HandleSetupReply(const std::string& text) {
   const std::string& sent = state_.last_command;
   if (Contains(text, kSetSuccess)) {
     if (code == kPasswordsCode) {
-      const std::size_t key = sent.find("#PS:");
-      if (key != std::string::npos && sent.size() >= key + 17) {
-        phone_book_.UpdatePasswords(state_.device_id, sent.substr(key + 4, 6),
-                                    sent.substr(key + 11, 6));
-        listener_.PhoneBookChanged();
-      }
+      TakeNewPasswords();
     } else if (code == kStationIdCode) {
       const std::size_t key = sent.find("#ST:");
       if (key != std::string::npos && sent.size() >= key + 10) {
@@ -357,6 +366,18 @@ void CommandExchange::HandleSetupReply(const std::string& text) {
     state_.result = kResultDataError;
   }
   state_.busy = false;
+}
+
+void CommandExchange::TakeNewPasswords() {
+  const std::string& sent = state_.last_command;
+  // The key follows the password (and, on the GSM route, the modem's prefix,
+  // which holds no "#"); a "#PS:" further on belongs to a text.
+  const std::size_t key = sent.find('#');
+  if (key == std::string::npos || sent.compare(key, 4, "#PS:") != 0 || sent.size() < key + 17) {
+    return;
+  }
+  phone_book_.UpdatePasswords(state_.device_id, sent.substr(key + 4, 6), sent.substr(key + 11, 6));
+  listener_.PhoneBookChanged();
 }
 
 void CommandExchange::HandlePlainSetResult(const std::string& text) {

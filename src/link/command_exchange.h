@@ -54,9 +54,12 @@ class CommandExchange {
   bool SendModemCommand(const std::string& command, int code);
 
   void StartCommandProgress();
-  // One 100 ms tick while a command is in flight; false once it has finished.
+  // One 100 ms tick while a command is in flight; false once none is in flight
+  // any more (the one that finished may have been followed by the next at once).
   bool Tick();
   void RequestStop() { stop_requested_ = true; }
+  // Ends the command in flight with its current result and tells the listener,
+  // CommandFinished last.
   void FinishCommand();
 
   // One received burst, on the user-interface thread. A reply that ends the
@@ -77,6 +80,9 @@ class CommandExchange {
   void HandleMainWindowReply(const std::string& text);
   void HandleStatusReply(const std::string& text);
   void HandleSetupReply(const std::string& text);
+  // After a password change the logger takes only the passwords the command sent:
+  // the phone book entry gets them, and with it every later command.
+  void TakeNewPasswords();
   void HandlePlainSetResult(const std::string& text);
   void HandleDataRecordReply(const std::string& text);
   // Both resets, Init's and the Device Setup page's, go on with the same second step.
@@ -94,7 +100,9 @@ class CommandExchange {
   CommandState state_;
   DeviceContext device_context_;
   GsmReassembly reassembly_;
-  bool joined_reply_ = false;  // the reply being routed came in several SMS
+  bool joined_reply_ = false;       // the reply being routed came in several SMS
+  std::string routed_reply_;        // the last text routed for the command in flight
+  bool command_in_flight_ = false;  // written and not yet finished
   ProgressDisplay progress_;
   bool status_read_ = false;
   bool stop_requested_ = false;

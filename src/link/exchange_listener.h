@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "link/command_state.h"
+
 namespace vexa {
 
 // Device page indices, in tab order.
@@ -13,6 +15,14 @@ inline constexpr int kAnalogAlarmPage = 4;
 inline constexpr int kInputAlarmPage = 5;
 inline constexpr int kDataRecordPage = 6;
 inline constexpr int kBatchSetupPage = 7;
+
+// A command that has just ended, with the result its status text shows.
+struct FinishedCommand {
+  int code = kNoPendingCode;  // the code it was pending under at its end
+  int result = kResultSuccess;
+  std::string status_text;  // "Command Success", "Command Time Out", ...
+  std::string reply;        // the text routed to its handler; empty when none came
+};
 
 // What the command exchange tells the main window and, through it, the pages.
 // Reply texts are valid during the call only.
@@ -48,6 +58,8 @@ class ExchangeListener {
   virtual void DataLogEntry(const std::string& /*text*/) {}
   // Progress bar, Stop button, status text or command lamp changed.
   virtual void ProgressChanged() {}
+  // The command in flight ended; told last, so the next one may go out at once.
+  virtual void CommandFinished(const FinishedCommand& /*finished*/) {}
 };
 
 }  // namespace vexa

@@ -31,19 +31,21 @@ void MainWindowCommands::SelectDevice(const std::string& id) {
       kSelectStatusCode);
 }
 
-void MainWindowCommands::ReadGroup(int group) {
-  if (group < 1 || group > 3 || !exchange_.ValidateCommand()) return;
+bool MainWindowCommands::ReadGroup(int group) {
+  if (group < 1 || group > 3 || !exchange_.ValidateCommand()) return false;
   const std::string format = "%s#CHEACK" + std::to_string(group) + "#";
   exchange_.SendCommand(FormatCommand(format, {phone_book_.GetCurrentDevice().enquiry_password}),
                         kGroup1Code + group - 1);
   static constexpr int kPageOfGroup[] = {kDeviceSetupPage, kAnalogChannelPage, kRelayOutputPage};
   listener_.SelectDevicePage(kPageOfGroup[group - 1]);
+  return true;
 }
 
-void MainWindowCommands::ReadStatus() {
-  if (!exchange_.ValidateCommand()) return;
+bool MainWindowCommands::ReadStatus() {
+  if (!exchange_.ValidateCommand()) return false;
   exchange_.SendCommand(
       FormatCommand("%s#STATUS#", {phone_book_.GetCurrentDevice().enquiry_password}), kStatusCode);
+  return true;
 }
 
 void MainWindowCommands::ReadVersion() {

@@ -16,8 +16,10 @@ class MainWindowCommands {
                      ExchangeListener& listener);
 
   void SelectDevice(const std::string& id);
-  void ReadGroup(int group);  // "#1", "#2", "#3"
-  void ReadStatus();
+  // "#1", "#2", "#3" and "Status": false when refused, true when the command was
+  // handed to the exchange (whose result tells how it went).
+  bool ReadGroup(int group);
+  bool ReadStatus();
   void ReadVersion();
   void Init(bool ctrl_held);
   void Clear();

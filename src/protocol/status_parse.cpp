@@ -10,4 +10,9 @@ void ParseStatus(std::string_view reply, DeviceContext& context) {
   context.relay_count = static_cast<int>(ReplyField(reply, "O01:").value.size());
 }
 
+std::string StatusStationId(std::string_view reply) {
+  std::string value = ReplyField(reply, "STA:").value;
+  return value.substr(0, value.find(','));
+}
+
 }  // namespace vexa

@@ -18,6 +18,9 @@ struct Faults {
   // The second and third SMS of a reply in four or more change places, so that
   // the first, with the length, and the last, with the end mark, stay put.
   bool swap_parts = false;
+  // Every setup command answers "Set success!" and the old value stays: a write
+  // that only a read-back can tell failed.
+  bool keep_old_values = false;
 };
 
 }  // namespace vexa::sim

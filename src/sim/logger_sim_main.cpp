@@ -40,6 +40,8 @@ Faults:
   --silent                  never answer
   --late-ms N               answer N ms late
   --set-fail                answer every setup command with "SET fail!"
+  --keep-old-values         answer every setup command with "Set success!"
+                            but keep the old value
   --password-error          answer every command with "Password is error!"
   --format-error            answer every command with "SMS format is error!"
   --garbage                 answer with bytes that are no reply
@@ -103,6 +105,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, SimulatorOption
       options.faults.silent = true;
     } else if (option == "--set-fail") {
       options.faults.set_fail = true;
+    } else if (option == "--keep-old-values") {
+      options.faults.keep_old_values = true;
     } else if (option == "--password-error") {
       options.faults.password_error = true;
     } else if (option == "--format-error") {

@@ -198,6 +198,7 @@ std::string SimulatedLogger::Answer(std::string_view text) {
   if (command->password != setup_password_) return std::string(kPasswordError);
   if (faults_.set_fail) return std::string(kSetFail);
   if (!command->has_args) return std::string(kFormatError);
+  if (faults_.keep_old_values) return std::string(kSetSuccess);
   switch (set(command->args)) {
     case SetOutcome::kApplied:
       return std::string(kSetSuccess);

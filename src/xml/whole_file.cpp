@@ -211,14 +211,23 @@ std::optional<std::string> KeepBackupCopy(const std::string& path, std::string_v
   const std::optional<Target> target = NamedTarget(path);
   if (!target) return std::nullopt;
   if (std::optional<std::string> kept = FindCopyOf(*target, bytes)) return kept;
+  return CreateUnderNewName(
+      path, bytes, [&](int n) { return target->name + "." + std::to_string(n) + ".bak"; },
+      kMaxBackups);
+}
+
+std::optional<std::string> CreateUnderNewName(const std::string& path, std::string_view bytes,
+                                              const std::function<std::string(int n)>& name,
+                                              int tries) {
+  const std::optional<Target> target = NamedTarget(path);
+  if (!target) return std::nullopt;
   const std::string temporary = WriteTemporary(*target, bytes, kOwnerOnly);
   if (temporary.empty()) return std::nullopt;
-  for (int number = 1; number <= kMaxBackups; ++number) {
-    const fs::path copy = target->folder / (target->name + "." + std::to_string(number) + ".bak");
-    // Never over an earlier copy, not even one made in the same instant by another save.
-    if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, copy.c_str(), RENAME_NOREPLACE) == 0) {
+  for (int n = 1; n <= tries; ++n) {
+    const fs::path created = target->folder / name(n);
+    if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, created.c_str(), RENAME_NOREPLACE) == 0) {
       SyncFolder(target->folder);
-      return copy.string();
+      return created.string();
     }
     if (errno != EEXIST) break;
   }

@@ -28,6 +28,15 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 // kept. The copy's full path, or nothing when it failed.
 std::optional<std::string> KeepBackupCopy(const std::string& path, std::string_view bytes);
 
+// Writes `bytes` as a new owner-only file in the folder of `path` (the name given,
+// never followed through a link), written as ReplaceFileAtomically writes, under the
+// first of `name(1)`, `name(2)`, ... up to `name(tries)` that no file there holds yet;
+// never replaces a file, not even one made in the same instant by another save. The
+// new file's full path, or nothing when it failed.
+std::optional<std::string> CreateUnderNewName(const std::string& path, std::string_view bytes,
+                                              const std::function<std::string(int n)>& name,
+                                              int tries);
+
 // The full path of the file a symbolic link at `path` leads to, also when that file does
 // not exist; nothing when `path` is no symbolic link.
 std::optional<std::string> LinkTarget(const std::string& path);

@@ -85,7 +85,9 @@ class BatchPageTest : public PageTest {
   }
 
   TempDir files;
-  CBatchInitDlg page{context, nullptr};
+  MainWindowCommands commands{exchange, phone_book, notifier, listener};
+  ReadAll read_all{commands, exchange, phone_book};
+  CBatchInitDlg page{context, read_all, nullptr};
 };
 
 TEST_F(BatchPageTest, ListsTheBufferCheckedInCodeOrder) {
@@ -217,9 +219,10 @@ TEST_F(BatchPageTest, RunShowsEachResultInItsColourAndSummary) {
   EXPECT_TRUE(Button("Save Report...")->isEnabled());
   page.SaveReport(QString::fromStdString(report));
   const std::string csv = ReadBytes(report);
-  EXPECT_THAT(csv, HasSubstr("Logger ID,Time,No.,Object,Parameters,Status\r\n000042,"));
+  EXPECT_THAT(csv,
+              HasSubstr("Logger ID,Time,No.,Object,Parameters,Status,Verification\r\n000042,"));
   // Not a number, so a spreadsheet would run it: kept as text.
-  EXPECT_THAT(csv, HasSubstr(",03,Alarm Phone1,'+491709876543!,Command Time Out\r\n"));
+  EXPECT_THAT(csv, HasSubstr(",03,Alarm Phone1,'+491709876543!,Command Time Out,\r\n"));
   EXPECT_THAT(csv, ::testing::Not(HasSubstr("246802")));
   EXPECT_THAT(AccessibilityProblems(&page), IsEmpty());
 

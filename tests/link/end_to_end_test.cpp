@@ -6,6 +6,7 @@
 
 #include "burst_queue.h"
 #include "exchange_fixture.h"
+#include "link/read_all.h"
 #include "link/serial_port.h"
 #include "sim/simulator_session.h"
 
@@ -150,6 +151,30 @@ TEST_F(EndToEndTest, StatusCutOffBeforeItsEndIsADataError) {
   EXPECT_EQ(Outcome(), "Data Error");
   EXPECT_FALSE(exchange.status_read());
   EXPECT_EQ(exchange.device_context().relay_count, 0);
+}
+
+// Read All on either route: four commands, one after the other, and what the
+// logger holds recorded as the pages record it.
+TEST_F(EndToEndTest, ReadAllOnBothRoutes) {
+  for (const bool gsm : {false, true}) {
+    SCOPED_TRACE(gsm ? "GSM" : "RS232");
+    Connect(gsm, {}, 300ms);
+    ReadAll read_all(commands, exchange, phone_book);
+    listener.on_command_finished = [&](const FinishedCommand& f) { read_all.CommandFinished(f); };
+    std::optional<ReadAllOutcome> outcome;
+    ASSERT_TRUE(read_all.Start([&](const ReadAllOutcome& o) { outcome = o; }));
+    Pump();
+    ASSERT_TRUE(outcome);
+    EXPECT_TRUE(outcome->succeeded) << outcome->stopped_at << ": " << outcome->status_text;
+    EXPECT_EQ(outcome->station_id, "000041");
+    EXPECT_EQ(outcome->recorded.commands.at(11002), "246802#ST:000041#");
+    EXPECT_EQ(outcome->recorded.commands.at(12002), "246802#AD00:100.0,0.000,0.000,1,80.00,20.00#");
+    EXPECT_EQ(outcome->recorded.commands.at(13001), "246802#PA:023400#");
+    EXPECT_EQ(outcome->recorded.commands.at(14023), "246802#OC2:00000000000000000000000000#");
+    EXPECT_EQ(exchange.progress().status_text, "Command Success");
+    listener.on_command_finished = nullptr;
+    serial_.ClosePort();
+  }
 }
 
 TEST_F(EndToEndTest, SetCommandIsAppliedAndReadBack) {

@@ -38,12 +38,17 @@ class RecordingListener : public ExchangeListener {
   void BatchRefresh(bool band) override { Add("batch-refresh", band ? "1" : "0"); }
   void BatchResult(const std::string& text) override { Add("batch-result", text); }
   void DataLogEntry(const std::string& text) override { data_log.push_back(text); }
+  void CommandFinished(const FinishedCommand& finished) override {
+    if (on_command_finished) on_command_finished(finished);
+  }
 
   // The notifications other than data log entries, in order.
   std::vector<std::string> events;
   std::vector<std::string> data_log;
   // Called at each PhoneBookChanged, to look at the phone book as the page would.
   std::function<void()> on_phone_book_changed;
+  // Called at each CommandFinished, as the window hands it on.
+  std::function<void(const FinishedCommand&)> on_command_finished;
 
  private:
   void Add(const char* kind, const std::string& text) {

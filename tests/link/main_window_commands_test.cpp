@@ -287,11 +287,30 @@ TEST_F(ExchangeTest, PageResetRestoresFactoryPasswordsAndFinishesAfterTheSecondS
               ElementsAre("phone-book:", "info:initialize succesed!", "batch-refresh:0"));
 }
 
-TEST_F(ExchangeTest, BatchPasswordOrStationCommandsDoNotTouchThePhoneBook) {
+// A batch's password change must reach the phone book as the Device Setup
+// page's does: the logger refuses the old passwords from then on. Its station
+// ID command leaves the phone book as it is.
+TEST_F(ExchangeTest, BatchPasswordChangeUpdatesThePhoneBookItsStationIdDoesNot) {
   SendAndReply("246802#ST:000077#", 16001, "Set success!");
-  SendAndReply("246802#PS:111111,222222#", 16001, "Set success!");
   EXPECT_TRUE(phone_book.EntryExists("000041"));
+  EXPECT_FALSE(phone_book.EntryExists("000077"));
+
+  for (const char* reply : {"SET fail!", "Password is error!"}) {
+    SendAndReply("246802#PS:111111,222222#", 16001, reply);
+    EXPECT_EQ(phone_book.GetCurrentDevice().setup_password, kSetup) << reply;
+  }
+  // Only the key right after the password counts, not one inside a text.
+  SendAndReply("246802#SMSSET01:14,#PS:111111,22#", 16001, "Set success!");
   EXPECT_EQ(phone_book.GetCurrentDevice().setup_password, kSetup);
+  EXPECT_THAT(listener.events,
+              ElementsAre("batch-result:Command Success", "batch-result:Command Fail ",
+                          "batch-result:Password Error", "batch-result:Command Success"));
+
+  listener.events.clear();
+  SendAndReply("246802#PS:111111,222222#", 16001, "Set success!");
+  EXPECT_EQ(phone_book.GetCurrentDevice(), (PhoneBookEntry{"000041", kPhone, "111111", "222222"}));
+  EXPECT_EQ(phone_book.entries()[0].setup_password, "222222");
+  EXPECT_THAT(listener.events, ElementsAre("phone-book:", "batch-result:Command Success"));
 }
 
 }  // namespace

@@ -27,5 +27,13 @@ TEST(ParseStatusTest, ReplyWithoutStationValueChangesNothing) {
   }
 }
 
+TEST(StatusStationIdTest, IsTheStationValueBeforeTheModelLetter) {
+  EXPECT_EQ(StatusStationId("#STA:000041,T;L:0187;K01:10;#"), "000041");
+  EXPECT_EQ(StatusStationId("#STA:000042;A00:1;#"), "000042");  // no model letter
+  for (const char* reply : {"#STA:;#", "#STA:000041,T", "Set success!"}) {
+    EXPECT_EQ(StatusStationId(reply), "") << reply;
+  }
+}
+
 }  // namespace
 }  // namespace vexa

@@ -392,6 +392,12 @@ TEST_F(SimulatedLoggerTest, FaultsOverrideTheAnswer) {
   EXPECT_EQ(FieldValue(Read("CHEACK1"), "SA:"), "3");  // not applied; reads still work
   EXPECT_EQ(logger_.Handle("135791#SA:1#"), "Password is error!");
 
+  logger_.set_faults({.keep_old_values = true});
+  EXPECT_EQ(Set("SA:1"), "Set success!");
+  EXPECT_EQ(Set("PS:111111,222222"), "Set success!");
+  EXPECT_EQ(FieldValue(Read("CHEACK1"), "SA:"), "3");
+  EXPECT_EQ(FieldValue(Read("CHEACK1"), "PS:"), "135791,246802");
+
   logger_.set_faults({.garbage = true});
   const std::string garbage = Read("STATUS");
   EXPECT_FALSE(garbage.empty());

@@ -8,6 +8,8 @@
 
 #include "batch/batch_setup.h"
 #include "link/command_exchange.h"
+#include "link/main_window_commands.h"
+#include "link/read_all.h"
 #include "link/serial_port.h"
 #include "sim/simulator_session.h"
 #include "support/file_bytes.h"
@@ -85,6 +87,9 @@ class BatchRig : public ExchangeListener, public BatchView {
     results.push_back({status_text.size(), TaskLoop::Clock::now()});
     setup.BatchResult(status_text);
   }
+  void CommandFinished(const FinishedCommand& finished) override {
+    read_all.CommandFinished(finished);
+  }
   void ProgressChanged() override {
     if (!exchange.progress().visible) {
       loop.StopTimer();
@@ -113,10 +118,13 @@ class BatchRig : public ExchangeListener, public BatchView {
   }};
   RigPort port{serial_port};
   CommandExchange exchange{port, phone_book, buffer, setup_log, notifier, *this};
-  BatchSetup setup{
-      exchange, buffer, phone_book, port, notifier, *this, [this](std::function<void()> task) {
-        loop.Post(std::move(task));
-      }};
+  MainWindowCommands commands{exchange, phone_book, notifier, *this};
+  ReadAll read_all{commands, exchange, phone_book};
+  BatchSetup setup{exchange,   buffer,
+                   phone_book, port,
+                   notifier,   read_all,
+                   *this,      [this](std::function<void()> task) {
+                     loop.Post(std::move(task)); }};
 
  private:
   std::chrono::milliseconds tick_;
