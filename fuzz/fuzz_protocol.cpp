@@ -2,21 +2,13 @@
 // parsers and renderer, checking what each promises about its result.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdlib>
 #include <string>
 
+#include "fuzz_check.h"
 #include "protocol/command_envelope.h"
 #include "protocol/reply_field.h"
 #include "protocol/setup_command_description.h"
 #include "protocol/status_parse.h"
-
-namespace {
-
-void Check(bool holds) {
-  if (!holds) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);

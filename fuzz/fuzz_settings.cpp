@@ -4,21 +4,13 @@
 // fields reads whole without it too.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdlib>
 #include <string>
 
+#include "fuzz_check.h"
 #include "settings/alarm_message.h"
 #include "settings/group_commands.h"
 #include "settings/settings_comparison.h"
 #include "settings/whole_reply.h"
-
-namespace {
-
-void Check(bool holds) {
-  if (!holds) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
