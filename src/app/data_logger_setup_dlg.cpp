@@ -43,7 +43,7 @@ namespace {
 
 constexpr int kCommandTickMs = 100;
 constexpr unsigned kBaudRate = 9600;
-const QString kSimulatorPort = QStringLiteral("Simulator");
+const QString kSimulatorPort = QString::fromLatin1(vexa::kSimulatorPortName);
 
 // The top tab that shows the device pages, selected at start.
 constexpr int kDeviceTab = 1;
@@ -157,11 +157,9 @@ QWidget* CDataLoggerSetupDlg::BuildConnectionBar() {
   port_combo_->setMinimumContentsLength(12);
   port_combo_->setAccessibleName(port_label->text());
   port_label->setBuddy(port_combo_);
-  for (int n = 1; n <= 16; ++n) port_combo_->addItem(QStringLiteral("COM%1").arg(n));
-  for (const std::string& device : vexa::ListSerialDevices()) {
-    port_combo_->addItem(QFile::decodeName(device.c_str()));
+  for (const std::string& name : vexa::PortList()) {
+    port_combo_->addItem(QFile::decodeName(name.c_str()));
   }
-  port_combo_->addItem(kSimulatorPort);
   port_combo_->setCurrentIndex(-1);
 
   // As wide as its longer text, so that nothing moves when it changes.

@@ -1,11 +1,11 @@
-#include "pages/data_record/stored_record_rows.h"
+#include "records/stored_record_rows.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "pages/data_record/quantity_columns.h"
-#include "pages/data_record/record_time.h"
 #include "protocol/reply_field.h"
+#include "records/quantity_columns.h"
+#include "records/record_time.h"
 
 namespace vexa {
 namespace {

@@ -49,4 +49,9 @@ std::vector<RecordColumn> NewColumns(const RecordTable& table, const RecordTable
 // Count on from the table's last row.
 void AppendRows(RecordTable& table, RecordTable part);
 
+// The list as its Export writes it: the captions, then every row's cells, each
+// in the order of `columns` (indices into the table's columns).
+std::vector<std::vector<std::string>> ExportRows(const RecordTable& table,
+                                                 const std::vector<std::size_t>& columns);
+
 }  // namespace vexa

@@ -1,10 +1,10 @@
-#include "pages/data_record/quantity_columns.h"
+#include "records/quantity_columns.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "pages/data_record/channel_column_name.h"
 #include "protocol/reply_field.h"
+#include "records/channel_column_name.h"
 
 namespace vexa {
 namespace {

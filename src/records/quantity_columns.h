@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pages/data_record/record_table.h"
+#include "records/record_table.h"
 
 namespace vexa {
 

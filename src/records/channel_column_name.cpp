@@ -1,4 +1,4 @@
-#include "pages/data_record/channel_column_name.h"
+#include "records/channel_column_name.h"
 
 #include <cstdio>
 

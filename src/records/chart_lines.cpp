@@ -1,4 +1,4 @@
-#include "pages/data_record/chart_lines.h"
+#include "records/chart_lines.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,9 +1,7 @@
-#include "pages/csv_file.h"
+#include "csv/csv_file.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
-#include <time.h>
 
 #include <filesystem>
 
@@ -14,11 +12,13 @@ namespace vexa::testing {
 namespace {
 
 TEST(CsvFileTest, QuotesOnlyFieldsThatNeedItAndEndsLinesWithCrLf) {
-  const QList<QStringList> rows = {{"Date", "Temperature_1"},
-                                   {"03/08/2010", "21.5"},
-                                   {"a,b", "say \"hi\""},
-                                   {"two\nlines", QString::fromUtf8("25 \u00b0C")}};
-  EXPECT_EQ(CsvText(rows).toStdString(),
+  const CsvRows rows = {{"Date", "Temperature_1"},
+                        {"03/08/2010", "21.5"},
+                        {"a,b", "say \"hi\""},
+                        {"two\nlines",
+                         "25 \xb0"
+                         "C"}};
+  EXPECT_EQ(CsvText(rows),
             "Date,Temperature_1\r\n03/08/2010,21.5\r\n\"a,b\",\"say \"\"hi\"\"\"\r\n"
             "\"two\nlines\",25 \xc2\xb0"
             "C\r\n");
@@ -47,18 +47,16 @@ TEST(CsvFileTest, CellsThatASpreadsheetWouldRunAsFormulasAreExportedAsText) {
       {"", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CsvText({{QString::fromLatin1(c.cell)}}).toStdString(),
-              std::string(c.exported) + "\r\n")
-        << c.cell;
+    EXPECT_EQ(CsvText({{c.cell}}), std::string(c.exported) + "\r\n") << c.cell;
   }
 }
 
 TEST(CsvFileTest, SavedFileHoldsTheTextAndAFailedSaveIsReported) {
   TempDir dir;
-  const QString path = QString::fromStdString(dir.File("records.csv"));
+  const std::string path = dir.File("records.csv");
   ASSERT_TRUE(SaveCsvFile(path, {{"x", "1"}}));
-  EXPECT_EQ(ReadBytes(path.toStdString()), "x,1\r\n");
-  EXPECT_FALSE(SaveCsvFile(QString::fromStdString(dir.File("missing/records.csv")), {{"x"}}));
+  EXPECT_EQ(ReadBytes(path), "x,1\r\n");
+  EXPECT_FALSE(SaveCsvFile(dir.File("missing/records.csv"), {{"x"}}));
 }
 
 TEST(CsvFileTest, ASaveFollowsALinkOnlyToACsvFileAndNeverReplacesAReadOnlyOne) {
@@ -71,19 +69,12 @@ TEST(CsvFileTest, ASaveFollowsALinkOnlyToACsvFileAndNeverReplacesAReadOnlyOne) {
   WriteBytes(dir.File("locked.csv"), "old\r\n");
   ASSERT_EQ(chmod(dir.File("locked.csv").c_str(), 0444), 0);
 
-  EXPECT_TRUE(SaveCsvFile(QString::fromStdString(dir.File("kept.csv")), {{"new"}}));
+  EXPECT_TRUE(SaveCsvFile(dir.File("kept.csv"), {{"new"}}));
   EXPECT_EQ(ReadBytes(elsewhere.File("kept.csv")), "new\r\n");
-  EXPECT_FALSE(SaveCsvFile(QString::fromStdString(dir.File("records.csv")), {{"new"}}));
+  EXPECT_FALSE(SaveCsvFile(dir.File("records.csv"), {{"new"}}));
   EXPECT_EQ(ReadBytes(elsewhere.File("passwd")), "root:x:0:0\n");
-  EXPECT_FALSE(SaveCsvFile(QString::fromStdString(dir.File("locked.csv")), {{"new"}}));
+  EXPECT_FALSE(SaveCsvFile(dir.File("locked.csv"), {{"new"}}));
   EXPECT_EQ(ReadBytes(dir.File("locked.csv")), "old\r\n");
-}
-
-TEST(CsvFileTest, ExportNamesTellLoggersAndMomentsApart) {
-  setenv("TZ", "UTC", 1);
-  tzset();
-  EXPECT_EQ(ExportFileName("Batch", "000042", 1767623405), "Batch_000042_20260105-143005.csv");
-  EXPECT_EQ(ExportFileName("DataRecords", "", 1767623406), "DataRecords_20260105-143006.csv");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "pages/data_record/record_table.h"
+#include "records/record_table.h"
 
 namespace vexa {
 

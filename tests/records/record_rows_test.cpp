@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "pages/data_record/channel_column_name.h"
-#include "pages/data_record/chart_lines.h"
-#include "pages/data_record/query_time_text.h"
-#include "pages/data_record/record_table.h"
-#include "pages/data_record/status_rows.h"
-#include "pages/data_record/stored_record_rows.h"
+#include "records/channel_column_name.h"
+#include "records/chart_lines.h"
+#include "records/record_query.h"
+#include "records/record_table.h"
+#include "records/status_rows.h"
+#include "records/stored_record_rows.h"
 
 namespace vexa {
 namespace {
@@ -199,6 +199,15 @@ TEST(StoredRecordRowsTest, EveryQuantityKeepsOneColumnAcrossRecordsAndReplies) {
   EXPECT_EQ(Cell(table, 3, "Temperature_1"), "23.0");
   EXPECT_EQ(Captions(table).back(), "V");
   EXPECT_EQ(Cell(table, 3, "V"), "12.1");
+}
+
+// Rows that lack a later column export it empty, in the order asked for.
+TEST(ExportRowsTest, CaptionsThenCellsInTheColumnsOrder) {
+  RecordTable table = Shown(StoredRecordRows("#STD:000041,T;TM:100308140500;D:1;T:1;A00:45.0;#"));
+  AppendRows(table, StoredRecordRows("#STD:000041,T;TM:100308143000;D:1;T:1;A13:21.9;#"));
+  EXPECT_EQ(ExportRows(table, {6, 4, 5}), (std::vector<Row>{{"Temperature_1", "Time", "Humidity"},
+                                                            {"", "14:05:00", "45.0"},
+                                                            {"21.9", "14:30:00", ""}}));
 }
 
 TEST(StoredRecordRowsTest, PulseStatesAndVoltageOfARecord) {

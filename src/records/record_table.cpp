@@ -1,4 +1,4 @@
-#include "pages/data_record/record_table.h"
+#include "records/record_table.h"
 
 #include <algorithm>
 
@@ -47,6 +47,21 @@ void AppendRows(RecordTable& table, RecordTable part) {
     row[kCountColumn] = std::to_string(table.rows.size() + 1);
     table.rows.push_back(std::move(row));
   }
+}
+
+std::vector<std::vector<std::string>> ExportRows(const RecordTable& table,
+                                                 const std::vector<std::size_t>& columns) {
+  std::vector<std::vector<std::string>> rows;
+  rows.reserve(table.rows.size() + 1);
+  auto& captions = rows.emplace_back();
+  for (const std::size_t column : columns) captions.push_back(table.columns.at(column).caption);
+  for (const auto& cells : table.rows) {
+    auto& row = rows.emplace_back();
+    for (const std::size_t column : columns) {
+      row.push_back(column < cells.size() ? cells[column] : std::string());
+    }
+  }
+  return rows;
 }
 
 }  // namespace vexa

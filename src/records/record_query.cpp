@@ -1,4 +1,4 @@
-#include "pages/data_record/query_time_text.h"
+#include "records/record_query.h"
 
 #include <cstdio>
 

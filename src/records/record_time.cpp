@@ -1,4 +1,4 @@
-#include "pages/data_record/record_time.h"
+#include "records/record_time.h"
 
 #include <cstdio>
 

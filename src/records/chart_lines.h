@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "pages/data_record/record_table.h"
-#include "pages/data_record/record_time.h"
+#include "records/record_table.h"
+#include "records/record_time.h"
 
 namespace vexa {
 

@@ -1,8 +1,8 @@
-#include "pages/data_record/status_rows.h"
+#include "records/status_rows.h"
 
-#include "pages/data_record/quantity_columns.h"
-#include "pages/data_record/record_time.h"
 #include "protocol/reply_field.h"
+#include "records/quantity_columns.h"
+#include "records/record_time.h"
 
 namespace vexa {
 
