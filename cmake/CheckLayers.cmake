@@ -16,11 +16,12 @@ set(layer_order
     "link"
     "batch"
     "history"
+    "vexa_t"
     "widgets"
     "pages phonebook_page"
     "batch_page"
     "app")
-set(plain_units protocol xml notifier process settings phonebook sim records csv link batch history)
+set(plain_units protocol xml notifier process settings phonebook sim records csv link batch history vexa_t)
 set(folders_with_a_page batch phonebook)
 
 if(NOT IS_DIRECTORY "${SOURCE_DIR}")
