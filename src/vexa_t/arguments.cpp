@@ -190,6 +190,13 @@ std::optional<std::string> CheckCommand(Invocation& invocation,
 
 std::variant<Invocation, UsageError> ParseArguments(const std::vector<std::string>& arguments) {
   Invocation invocation;
+  // Asked for help, the engineer gets it whatever else is wrong.
+  for (const std::string& argument : arguments) {
+    if (argument == "--") break;
+    invocation.help = invocation.help || argument == "--help" || argument == "-h";
+    invocation.version = invocation.version || argument == "--version";
+  }
+  if (invocation.help || invocation.version) return invocation;
   std::set<std::string_view> command_options;
   bool have_command = false;
   bool options_ended = false;
@@ -223,7 +230,6 @@ std::variant<Invocation, UsageError> ParseArguments(const std::vector<std::strin
     }
     if (name == "-o") name = "--output";
     if (name == "-v") name = "--verbose";
-    if (name == "-h") name = "--help";
 
     std::string* text = nullptr;
     if (name == "--port") text = &invocation.port;
@@ -245,8 +251,6 @@ std::variant<Invocation, UsageError> ParseArguments(const std::vector<std::strin
     }
 
     bool* flag = nullptr;
-    if (name == "--help") flag = &invocation.help;
-    if (name == "--version") flag = &invocation.version;
     if (name == "--gsm") flag = &invocation.gsm;
     if (name == "--json") flag = &invocation.json;
     if (name == "--verbose") flag = &invocation.verbose;
@@ -284,7 +288,6 @@ std::variant<Invocation, UsageError> ParseArguments(const std::vector<std::strin
       invocation.count = *count;
     }
   }
-  if (invocation.help || invocation.version) return invocation;
   if (!have_command) return UsageError{"no command given"};
   if (auto error = CheckCommand(invocation, command_options)) return UsageError{*error};
   return invocation;
