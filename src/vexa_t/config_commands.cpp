@@ -51,14 +51,14 @@ ApplyOptions OptionsOf(const Invocation& invocation) {
 }
 
 // Says what the safe defaults kept back, and how to send it after all.
-void NoteLeftOut(Report& report, std::string_view kept,
+void NoteLeftOut(Report& report, std::string_view kept, std::string_view option_does,
                  const std::vector<LeftOutSetting>& left_out) {
   for (const LeftOutSetting& setting : left_out) {
     const bool station = setting.reason == LeftOutReason::kStationId;
     report.notes.push_back(std::string(kept) + ": " + setting.object + " " + setting.parameters +
                            " (" + std::string(LeftOutText(setting.reason)) + "; " +
                            (station ? "--with-station-id or --auto-station-id" : "--with-time") +
-                           " sends it).");
+                           " " + std::string(option_does) + " it).");
   }
 }
 
@@ -147,7 +147,7 @@ Report DiffCommand(CommandContext& context) {
   }
   report.Add("station", "Station", outcome.station_id);
   report.Add("differences_found", "Differences", static_cast<long long>(table.rows.size()));
-  NoteLeftOut(report, "Not compared", plan.left_out);
+  NoteLeftOut(report, "Not compared", "compares", plan.left_out);
   if (!unreadable.empty()) {
     std::string names;
     for (const std::string& name : unreadable) names += (names.empty() ? "" : ", ") + name;
@@ -164,7 +164,7 @@ Report ApplyCommand(const Invocation& invocation, PhoneBookStore& phone_book,
   if (!LoadFile(invocation.operands.front(), file, report)) return report;
   const ApplyPlan plan = PlanApply(file.Entries(), phone_book.GetCurrentDevice().setup_password,
                                    OptionsOf(invocation), std::time(nullptr));
-  NoteLeftOut(report, "Not sent", plan.left_out);
+  NoteLeftOut(report, "Not sent", "sends", plan.left_out);
   Table& table = report.AddTable("steps", "",
                                  {{"number", "No."},
                                   {"code", "Code"},
