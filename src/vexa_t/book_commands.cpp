@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "link/device_holders.h"
+#include "link/port_lock.h"
 #include "link/port_name.h"
 #include "phonebook/entry_rules.h"
 #include "vexa_t/exit_status.h"
@@ -108,7 +109,9 @@ Report PortsCommand() {
     }
     std::error_code error;
     const bool present = std::filesystem::exists(device, error);
-    const std::string holders = present ? DeviceHolders(device) : std::string();
+    // A program that has it open, or one whose lock file claims it.
+    std::string holders = present ? DeviceHolders(device) : std::string();
+    if (present && holders.empty()) holders = LockFileHolder(kUucpLockDir, device);
     table.rows.push_back(
         {name, device, present, holders.empty() ? Value(nullptr) : Value(holders)});
   }

@@ -232,6 +232,19 @@ TEST_F(VexaTTest, AlarmTextAndRecordsGoThroughThePagesRules) {
   EXPECT_TRUE(Contains(saved, "\r\n1,STD,000041,")) << saved;
 }
 
+TEST_F(VexaTTest, PortsListsThePortListOfTheWindow) {
+  const ProgramRun ports = VexaT({"--json", "ports"});
+  ASSERT_EQ(ports.exit_status, 0) << ports.err;
+  const auto document = JsonReader::Parse(ports.out);
+  ASSERT_TRUE(document) << ports.out;
+  const auto& rows = (*document)["ports"].items;
+  ASSERT_GE(rows.size(), 17u);
+  EXPECT_EQ(rows.front()["port"].text, "COM1");
+  EXPECT_EQ(rows.front()["device"].text, "/dev/ttyS0");
+  EXPECT_EQ(rows.back()["port"].text, "Simulator");
+  EXPECT_EQ(rows.back()["device"].kind, Json::Kind::kNull);
+}
+
 TEST_F(VexaTTest, ThePhoneBookTakesPasswordsFromStandardInputOnly) {
   const ProgramRun added = VexaT({"phonebook", "add", "77", "+49170777"}, "111111\n222222\n");
   EXPECT_EQ(added.exit_status, 0) << added.err;
