@@ -228,6 +228,13 @@ Report AlarmTextCommand(CommandContext& context) {
   }
   const bool text_message = !invocation.off;
   const std::string content = text_message ? Utf8ToLatin1(invocation.operands[2]) : std::string();
+  // A character the logger's code page lacks would go out as "?".
+  if (Latin1ToUtf8(content) != (text_message ? invocation.operands[2] : std::string())) {
+    report.exit_status = kExitUsage;
+    report.error = "the alarm text must be in Latin-1 (ISO-8859-1), not '" +
+                   Utf8ToLatin1(invocation.operands[2]) + "'";
+    return report;
+  }
   if (const auto error = AlarmContentError(row, text_message, content)) {
     report.exit_status = kExitUsage;
     report.error = *error;

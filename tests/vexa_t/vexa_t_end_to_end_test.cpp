@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/config_file.h"
 #include "support/file_bytes.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
@@ -167,6 +168,27 @@ TEST_F(VexaTTest, EachKindOfFailureHasItsExitStatusAndOneLine) {
       << "nothing half-written is left";
 }
 
+TEST_F(VexaTTest, APasswordChangeInTheFileUpdatesThePhoneBook) {
+  WriteBytes(backup_, ConfigFileText({{.number = "01",
+                                       .status = "",
+                                       .command = "246802#PS:111111,222222#",
+                                       .code = 11003,
+                                       .object = "Password",
+                                       .parameters = "",
+                                       .checked = true}},
+                                     0));
+  LoggerSimProcess sim;
+  const ProgramRun apply = OnLogger(sim, "41", {"apply", backup_});
+  EXPECT_EQ(apply.exit_status, 0) << apply.out << apply.err;
+  EXPECT_FALSE(Contains(apply.out + apply.err, "111111") || Contains(apply.out, "222222"));
+  EXPECT_TRUE(Contains(ReadBytes(book_),
+                       "ID=\"000041\" Phone=\"+491701000041\" "
+                       "EnquiryPassword=\"111111\" SetupPassword=\"222222\""))
+      << ReadBytes(book_);
+  // The logger now answers to the new passwords, which come from the phone book.
+  EXPECT_EQ(OnLogger(sim, "41", {"status"}).exit_status, 0);
+}
+
 TEST_F(VexaTTest, JsonCarriesEveryRowAndParses) {
   LoggerSimProcess sim;
   const ProgramRun text = OnLogger(sim, "41", {"read", "all"});
@@ -219,6 +241,9 @@ TEST_F(VexaTTest, AlarmTextAndRecordsGoThroughThePagesRules) {
   EXPECT_EQ(OnLogger(sim, "41", {"alarm-text", "set", "7", "Hot room"}).exit_status, 0);
   const ProgramRun get = OnLogger(sim, "41", {"alarm-text", "get", "07"});
   EXPECT_TRUE(Contains(get.out, "Text message: yes\nText: Hot room\n")) << get.out;
+  const ProgramRun not_latin1 = OnLogger(sim, "41", {"alarm-text", "set", "7", "\u20ac 5"});
+  EXPECT_EQ(not_latin1.exit_status, 2);
+  ExpectOneErrorLine(not_latin1, "must be in Latin-1");
   const ProgramRun too_long = OnLogger(sim, "41", {"alarm-text", "set", "7", "Far too hot room"});
   EXPECT_EQ(too_long.exit_status, 2);
   ExpectOneErrorLine(too_long, "Content over 14 byte!");
