@@ -151,6 +151,11 @@ TEST_F(VexaTTest, EachKindOfFailureHasItsExitStatusAndOneLine) {
   EXPECT_EQ(password.exit_status, 5) << password.err;
   ExpectOneErrorLine(password, "Password Error");
 
+  LoggerSimProcess garbling({"--garbage"});
+  const ProgramRun garbled = OnLogger(garbling, "41", {"status"});
+  EXPECT_EQ(garbled.exit_status, 7) << garbled.err;
+  ExpectOneErrorLine(garbled, "Data Error");
+
   const ProgramRun no_port = VexaT({"--port", "/dev/null", "--id", "41", "status"});
   EXPECT_EQ(no_port.exit_status, 6);
   ExpectOneErrorLine(no_port, "cannot use port /dev/null");
