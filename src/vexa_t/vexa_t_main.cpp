@@ -146,5 +146,7 @@ int main(int argc, char** argv) {
     }
   }
   if (!report.error.empty()) std::cerr << "vexa-t: " << vexa::OneLine(report.error) << '\n';
+  // A stop that came while no logger was awaited still ends the process as it asked.
+  if (const int signal = vexa::TakeStopSignal()) vexa::EndByStopSignal(signal);
   return report.exit_status;
 }
