@@ -10,6 +10,7 @@
 #include "records/stored_record_rows.h"
 #include "settings/alarm_message.h"
 #include "settings/alarm_rows.h"
+#include "settings/group1_settings.h"
 #include "settings/group_commands.h"
 #include "settings/setting.h"
 #include "vexa_t/exit_status.h"
@@ -100,6 +101,20 @@ Report StatusCommand(CommandContext& context) {
   };
   report.Add("station", "Station", cell(kStationColumn));
   report.Add("time", "Logger time", cell(kDateColumn) + " " + cell(kTimeColumn));
+  // The signal and the module's state come with "#1", as the Device Setup page shows them.
+  FinishedCommand group1;
+  if (!RunOne(
+          context, report, "reading #1", [&context] { context.session.commands().ReadGroup(1); },
+          &group1)) {
+    return report;
+  }
+  const Group1Settings settings = ReadGroup1Settings(group1.reply);
+  report.Add("signal_percent", "Signal (%)",
+             settings.signal_bar ? Value(static_cast<long long>(*settings.signal_bar)) : nullptr);
+  if (settings.module_status) {
+    report.Add("gsm_module_ok", "GSM module ok", settings.module_status->gsm_module_ok);
+    report.Add("sim_card_ok", "SIM card ok", settings.module_status->sim_card_ok);
+  }
   Table& readings = report.AddTable("readings", "Readings",
                                     {{"id", "Quantity"}, {"name", "Name"}, {"value", "Value"}});
   for (std::size_t column = kBaseColumnCount; column < table.columns.size(); ++column) {

@@ -238,7 +238,10 @@ TEST_F(VexaTTest, OnTheGsmRouteBackupAndDiffAgree) {
   const ProgramRun diff = OnLogger(sim, "43", {"--gsm", "diff", backup_});
   EXPECT_EQ(diff.exit_status, 0) << diff.out << diff.err;
   const ProgramRun status = OnLogger(sim, "43", {"--gsm", "status"});
-  EXPECT_TRUE(Contains(status.out, "Station: 000043")) << status.out << status.err;
+  EXPECT_TRUE(Contains(status.out, "Station: 000043\nLogger time: ")) << status.out << status.err;
+  EXPECT_TRUE(Contains(status.out, "\nSignal (%): ")) << status.out;
+  EXPECT_TRUE(Contains(status.out, "\nA13       Temperature_1  ")) << status.out;
+  EXPECT_TRUE(Contains(status.out, "\nO01       O01            ")) << status.out;
 }
 
 TEST_F(VexaTTest, AlarmTextAndRecordsGoThroughThePagesRules) {
