@@ -117,8 +117,16 @@ std::string OneLine(std::string text) {
 
 int main(int argc, char** argv) {
   vexa::SetUpProcess();
-  const auto parsed = vexa::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const auto parsed = vexa::ParseArguments(arguments);
   if (const auto* usage = std::get_if<vexa::UsageError>(&parsed)) {
+    // A script that asked for JSON gets its document even now.
+    if (std::find(arguments.begin(), arguments.end(), "--json") != arguments.end()) {
+      vexa::Report report;
+      report.exit_status = vexa::kExitUsage;
+      report.error = usage->message;
+      std::cout << vexa::ReportJson(report);
+    }
     std::cerr << "vexa-t: " << usage->message << "; see 'vexa-t --help'\n";
     return vexa::kExitUsage;
   }

@@ -142,6 +142,13 @@ TEST_F(VexaTTest, EachKindOfFailureHasItsExitStatusAndOneLine) {
   EXPECT_EQ(unknown.exit_status, 2);
   ExpectOneErrorLine(unknown, "unknown command 'stat'");
 
+  const ProgramRun unknown_json = VexaT({"--json", "stat"});
+  EXPECT_EQ(unknown_json.exit_status, 2);
+  const auto document = JsonReader::Parse(unknown_json.out);
+  ASSERT_TRUE(document) << unknown_json.out;
+  EXPECT_EQ((*document)["error"].text, "unknown command 'stat'");
+  EXPECT_EQ((*document)["exit_status"].number, 2);
+
   const ProgramRun stranger = OnLogger(sim, "99", {"status"});
   EXPECT_EQ(stranger.exit_status, 2);
   ExpectOneErrorLine(stranger, "holds no logger 000099");
