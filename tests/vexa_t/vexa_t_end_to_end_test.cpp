@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "batch/config_file.h"
@@ -199,6 +202,20 @@ TEST_F(VexaTTest, APasswordChangeInTheFileUpdatesThePhoneBook) {
       << ReadBytes(book_);
   // The logger now answers to the new passwords, which come from the phone book.
   EXPECT_EQ(OnLogger(sim, "41", {"status"}).exit_status, 0);
+}
+
+TEST_F(VexaTTest, APortLostWhileWaitingExitsSix) {
+  auto sim = std::make_unique<LoggerSimProcess>(std::vector<std::string>{"--silent"});
+  const std::string path = sim->path();
+  // The logger's side goes away while vexa-t waits for its answer.
+  std::thread unplug([&sim] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    sim.reset();
+  });
+  const ProgramRun lost = VexaT({"--port", path, "--id", "41", "status"});
+  unplug.join();
+  EXPECT_EQ(lost.exit_status, 6);
+  ExpectOneErrorLine(lost, "\"Communication Error\"");
 }
 
 TEST_F(VexaTTest, JsonCarriesEveryRowAndParses) {
