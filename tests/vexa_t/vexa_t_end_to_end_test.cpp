@@ -175,6 +175,10 @@ TEST_F(VexaTTest, EachKindOfFailureHasItsExitStatusAndOneLine) {
   EXPECT_EQ(damaged.exit_status, 8);
   ExpectOneErrorLine(damaged, backup_ + " is damaged");
 
+  const ProgramRun foreign = OnLogger(sim, "41", {"diff", book_});
+  EXPECT_EQ(foreign.exit_status, 8);
+  ExpectOneErrorLine(foreign, book_ + " is no configuration file");
+
   const std::string nowhere = folder_.File("missing/backup.cfg");
   const ProgramRun unwritable = OnLogger(sim, "41", {"backup", "-o", nowhere});
   EXPECT_EQ(unwritable.exit_status, 8);
