@@ -44,12 +44,7 @@ LoggerSession::LoggerSession(PhoneBookStore& phone_book, Notifier& notifier, std
           [this](std::string burst) {
             loop_.Post([this, burst = std::move(burst)] { exchange_.OnReceived(burst); });
           },
-          [this] {
-            loop_.Post([this] {
-              lost_ = true;
-              exchange_.ConnectionLost();
-            });
-          }),
+          [this] { loop_.Post([this] { exchange_.ConnectionLost(); }); }),
       exchange_(port_, phone_book, command_buffer_, setup_log_, notifier, *this),
       commands_(exchange_, phone_book, notifier, *this),
       read_all_(commands_, exchange_, phone_book),

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -59,8 +58,6 @@ class LoggerSession : private ExchangeListener, private BatchView {
   // version text of the Device Setup page.
   bool stored_records_came() const { return stored_records_came_; }
   const std::string& info_text() const { return info_text_; }
-  // The port went away while open.
-  bool lost() const { return lost_; }
 
  private:
   // The serial port with every write told to the traffic log.
@@ -105,7 +102,6 @@ class LoggerSession : private ExchangeListener, private BatchView {
   std::function<void(const BatchRun&)> run_changed_;
   bool stored_records_came_ = false;
   std::string info_text_;
-  bool lost_ = false;
   // Declared last, so destroyed first: its worker ends before the rest goes.
   BatchSetup setup_;
 };
