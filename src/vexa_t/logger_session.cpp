@@ -88,7 +88,7 @@ ReadAllOutcome LoggerSession::ReadEverything(const ReadAll::Progress& progress) 
     ReadAllOutcome refused;
     refused.stopped_at = "Status";
     refused.result = ReadAll::kResultNotSent;
-    refused.status_text = "Not Sent";
+    refused.status_text = kStatusNotSent;
     return refused;
   }
   loop_.RunUntil([&outcome] { return outcome.has_value(); });
