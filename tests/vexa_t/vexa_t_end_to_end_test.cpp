@@ -175,6 +175,12 @@ TEST_F(VexaTTest, EachKindOfFailureHasItsExitStatusAndOneLine) {
   EXPECT_EQ(damaged.exit_status, 8);
   ExpectOneErrorLine(damaged, backup_ + " is damaged");
 
+  const std::string no_book = folder_.File("nobook.xml");
+  const ProgramRun bookless = OnLogger(sim, "41", {"--book", no_book, "status"});
+  EXPECT_EQ(bookless.exit_status, 8);
+  ExpectOneErrorLine(bookless, "the phone book " + no_book + " ");
+  EXPECT_FALSE(std::filesystem::exists(no_book));
+
   const ProgramRun foreign = OnLogger(sim, "41", {"diff", book_});
   EXPECT_EQ(foreign.exit_status, 8);
   ExpectOneErrorLine(foreign, book_ + " is no configuration file");
