@@ -106,6 +106,35 @@ TEST_F(VexaTTest, BackupThenApplyOnTheNextLoggerThenDiffShowsNoDifference) {
   EXPECT_TRUE(Contains(diff.out, "Differences: 0"));
 }
 
+TEST_F(VexaTTest, ADryRunNeedsNoLoggerAndShowsWhatWouldGoOut) {
+  WriteBytes(backup_, ConfigFileText({{.number = "01",
+                                       .status = "",
+                                       .command = "246802#ST:000041#",
+                                       .code = 11002,
+                                       .object = "Station ID",
+                                       .parameters = "000041",
+                                       .checked = true},
+                                      {.number = "02",
+                                       .status = "",
+                                       .command = "246802#TM:2001010000#",
+                                       .code = 11004,
+                                       .object = "Date / Time",
+                                       .parameters = "2001010000",
+                                       .checked = true}},
+                                     0));
+  const ProgramRun plain = VexaT({"apply", "--dry-run", backup_});
+  EXPECT_EQ(plain.exit_status, 0) << plain.err;
+  EXPECT_TRUE(Contains(plain.out, "Not sent: Station ID 000041"));
+  EXPECT_TRUE(Contains(plain.out, "Not sent: Date / Time 2001010000"));
+  EXPECT_TRUE(Contains(plain.out, "Dry run: nothing was sent."));
+
+  const ProgramRun next =
+      VexaT({"apply", "--dry-run", "--auto-station-id", "--with-time", backup_});
+  EXPECT_EQ(next.exit_status, 0) << next.err;
+  EXPECT_TRUE(Contains(next.out, "01   11002  Station ID   000042      Ready\n")) << next.out;
+  EXPECT_FALSE(Contains(next.out, "2001010000")) << "the PC's time goes in its place";
+}
+
 TEST_F(VexaTTest, ASettingTheLoggerDidNotTakeShowsInDiffWithBothValues) {
   LoggerSimProcess sim({"--keep-old-values"});
   ASSERT_EQ(OnLogger(sim, "41", {"backup", "-o", backup_}).exit_status, 0);
