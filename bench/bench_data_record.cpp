@@ -9,7 +9,7 @@
 
 #include "../tests/support/offline_page_objects.h"
 #include "pages/data_record/data_record_page.h"
-#include "pages/data_record/stored_record_rows.h"
+#include "records/stored_record_rows.h"
 
 namespace {
 

@@ -12,15 +12,16 @@ cmake_minimum_required(VERSION 3.25)
 # plain rest of the folder.
 set(layer_order
     "protocol xml notifier process"
-    "settings phonebook sim"
+    "settings phonebook sim records csv"
     "link"
     "batch"
     "history"
+    "vexa_t"
     "widgets"
     "pages phonebook_page"
     "batch_page"
     "app")
-set(plain_units protocol xml notifier process settings phonebook sim link batch history)
+set(plain_units protocol xml notifier process settings phonebook sim records csv link batch history vexa_t)
 set(folders_with_a_page batch phonebook)
 
 if(NOT IS_DIRECTORY "${SOURCE_DIR}")

@@ -16,7 +16,9 @@ loaded from configuration files.
 
 The PC reaches the logger over a serial cable or through a GSM modem on a
 serial port (the user must be in the dialout group). A simulated logger is
-built in, and logger-sim serves it to any serial program.")
+built in, and logger-sim serves it to any serial program. The command line
+vexa-t reads, saves, compares and writes a logger's settings from scripts,
+with JSON output and documented exit statuses.")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -19,7 +19,7 @@ trap 'rm -f "$before" "$after"; ! installed || $sudo apt-get purge -y -qq vexa-t
 find /usr | sort >"$before"
 
 $sudo apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
-for program in vexa-t-setup logger-sim; do
+for program in vexa-t-setup vexa-t logger-sim; do
   [ "$(command -v "$program")" = "/usr/bin/$program" ] || {
     echo "package-round-trip.sh: $program is not run from /usr/bin" >&2
     exit 1
@@ -27,6 +27,7 @@ for program in vexa-t-setup logger-sim; do
 done
 /usr/bin/vexa-t-setup --version
 /usr/bin/logger-sim --help >/dev/null
+/usr/bin/vexa-t --help >/dev/null
 desktop-file-validate /usr/share/applications/vexa-t-setup.desktop
 appstreamcli validate --no-net /usr/share/metainfo/example.vexa.vexa_t_setup.metainfo.xml >/dev/null
 

@@ -28,6 +28,7 @@
 #include "app/phone_book_tab.h"
 #include "app/tab_sheet.h"
 #include "batch/batch_page.h"
+#include "link/named_port.h"
 #include "link/port_name.h"
 #include "pages/alarms/analog_alarm_page.h"
 #include "pages/alarms/input_alarm_page.h"
@@ -42,8 +43,6 @@
 namespace {
 
 constexpr int kCommandTickMs = 100;
-constexpr unsigned kBaudRate = 9600;
-const QString kSimulatorPort = QStringLiteral("Simulator");
 
 // The top tab that shows the device pages, selected at start.
 constexpr int kDeviceTab = 1;
@@ -157,11 +156,9 @@ QWidget* CDataLoggerSetupDlg::BuildConnectionBar() {
   port_combo_->setMinimumContentsLength(12);
   port_combo_->setAccessibleName(port_label->text());
   port_label->setBuddy(port_combo_);
-  for (int n = 1; n <= 16; ++n) port_combo_->addItem(QStringLiteral("COM%1").arg(n));
-  for (const std::string& device : vexa::ListSerialDevices()) {
-    port_combo_->addItem(QFile::decodeName(device.c_str()));
+  for (const std::string& name : vexa::PortList()) {
+    port_combo_->addItem(QFile::decodeName(name.c_str()));
   }
-  port_combo_->addItem(kSimulatorPort);
   port_combo_->setCurrentIndex(-1);
 
   // As wide as its longer text, so that nothing moves when it changes.
@@ -436,20 +433,10 @@ void CDataLoggerSetupDlg::OnConnectClicked() {
 std::string CDataLoggerSetupDlg::OpenLink(const QString& port_text) {
   // A lost-port notice still queued from the connection before is not about this one.
   ++link_generation_;
-  const std::string name = QFile::encodeName(port_text).toStdString();
-  std::string path;
-  if (port_text == kSimulatorPort) {
-    vexa::sim::SimulatorOptions options = simulator_options_;
-    options.gsm = transport_mode_ == vexa::TransportMode::kGsmModem;
-    simulator_ = vexa::sim::SimulatorSession::Start(options);
-    if (!simulator_) return "the simulator cannot start: no pseudo-terminal or thread";
-    path = simulator_->slave_path();
-  } else {
-    path = vexa::PortDevicePath(name);
-  }
-  if (path.empty()) return name + ": no port of that name (COM1 to COM16, or a device path)";
-  if (serial_port_.InitPort(path, kBaudRate) != 1) return path + ": the port cannot be set up";
-  return serial_port_.OpenPort() == 1 ? std::string() : serial_port_.refusal();
+  vexa::sim::SimulatorOptions options = simulator_options_;
+  options.gsm = transport_mode_ == vexa::TransportMode::kGsmModem;
+  return vexa::OpenNamedPort(serial_port_, QFile::encodeName(port_text).toStdString(), options,
+                             simulator_);
 }
 
 void CDataLoggerSetupDlg::CloseLink() {

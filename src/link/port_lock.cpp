@@ -52,13 +52,22 @@ bool IsAlive(pid_t pid) {
   return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
 }
 
+std::filesystem::path LockFilePath(const std::filesystem::path& lock_dir,
+                                   const std::string& device_path) {
+  const std::size_t slash = device_path.rfind('/');
+  return lock_dir / ("LCK.." + device_path.substr(slash == std::string::npos ? 0 : slash + 1));
+}
+
 }  // namespace
+
+std::string LockFileHolder(const std::filesystem::path& lock_dir, const std::string& device_path) {
+  const auto holder = LockHolder(LockFilePath(lock_dir, device_path));
+  return holder && IsAlive(holder->pid) ? DescribeProcess(holder->pid) : std::string();
+}
 
 std::string PortLock::Take(const std::filesystem::path& lock_dir, const std::string& device_path) {
   Release();
-  const std::size_t slash = device_path.rfind('/');
-  const std::filesystem::path path =
-      lock_dir / ("LCK.." + device_path.substr(slash == std::string::npos ? 0 : slash + 1));
+  const std::filesystem::path path = LockFilePath(lock_dir, device_path);
   // Twice: a stale lock removed here may be taken by another program meanwhile.
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (const auto holder = LockHolder(path)) {

@@ -8,6 +8,10 @@ namespace vexa {
 // Where terminal programs keep their lock files.
 inline constexpr char kUucpLockDir[] = "/var/lock";
 
+// The live process whose lock file in `lock_dir` holds the device, described
+// ("process 1234 (minicom)"); empty when none does. Removes nothing.
+std::string LockFileHolder(const std::filesystem::path& lock_dir, const std::string& device_path);
+
 // The UUCP lock file of a serial device: "LCK..<device base name>" in the lock
 // folder, holding the owner's PID as ten ASCII digits and a newline. Terminal
 // programs that take no other lock on the device still keep this one.

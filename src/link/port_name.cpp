@@ -48,4 +48,12 @@ std::vector<std::string> ListSerialDevices(const std::filesystem::path& dev_dir)
   return paths;
 }
 
+std::vector<std::string> PortList(const std::filesystem::path& dev_dir) {
+  std::vector<std::string> names;
+  for (int n = 1; n <= 16; ++n) names.push_back("COM" + std::to_string(n));
+  for (std::string& device : ListSerialDevices(dev_dir)) names.push_back(std::move(device));
+  names.emplace_back(kSimulatorPortName);
+  return names;
+}
+
 }  // namespace vexa

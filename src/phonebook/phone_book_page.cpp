@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "notifier/notifier.h"
+#include "phonebook/entry_rules.h"
 #include "phonebook/phone_book_store.h"
 #include "widgets/leave_check.h"
 
@@ -26,8 +27,6 @@ const std::array<const char*, kColumns> kTitles = {"Connection No", "Phone Numbe
                                                    "Enquiry Password", "Setup Password"};
 // Column widths as parts of the list's width.
 constexpr std::array<int, kColumns> kWidthDivisors = {8, 4, 6, 8};
-constexpr int kPhoneMaxLength = 19;
-constexpr int kSixDigits = 6;
 
 QString ToQt(const std::string& text) {
   return QString::fromLatin1(text);
@@ -46,16 +45,6 @@ class ByteOrderItem : public QTableWidgetItem {
   }
   bool operator<(const QTableWidgetItem& other) const override { return text() < other.text(); }
 };
-
-bool IsAsciiDigit(QChar c) {
-  return c >= u'0' && c <= u'9';
-}
-
-// A "+" or a digit, then digits only.
-bool IsPhoneNumber(const QString& text) {
-  if (text.isEmpty() || !(text[0] == u'+' || IsAsciiDigit(text[0]))) return false;
-  return std::all_of(text.begin() + 1, text.end(), IsAsciiDigit);
-}
 
 }  // namespace
 
@@ -174,22 +163,20 @@ void CSet4::hideEvent(QHideEvent* event) {
 }
 
 void CSet4::PadId() {
-  const QString id = id_->text();
-  if (!id.isEmpty() && id.size() < kSixDigits) {
-    id_->setText(QString(kSixDigits - id.size(), u'0') + id);
-  }
+  const std::string id = ToLatin1(id_->text());
+  if (const std::string padded = vexa::PaddedId(id); padded != id) id_->setText(ToQt(padded));
 }
 
 void CSet4::CheckPhone() {
   const QString phone = phone_->text();
-  if (!phone.isEmpty() && !IsPhoneNumber(phone)) {
+  if (!phone.isEmpty() && !vexa::IsPhoneNumber(ToLatin1(phone))) {
     notifier_.Show("PhoneNumber is error !");
     phone_->clear();
   }
 }
 
 void CSet4::CheckPhoneLength() {
-  if (phone_->text().size() > kPhoneMaxLength) {
+  if (static_cast<std::size_t>(phone_->text().size()) > vexa::kPhoneMaxLength) {
     notifier_.Show("Phone Number over 19 Number!");
     phone_->clear();
   }
@@ -197,7 +184,7 @@ void CSet4::CheckPhoneLength() {
 
 void CSet4::CheckPassword(QLineEdit* field, const char* message) {
   const QString password = field->text();
-  if (!password.isEmpty() && password.size() != kSixDigits) {
+  if (!password.isEmpty() && static_cast<std::size_t>(password.size()) != vexa::kPasswordDigits) {
     field->clear();
     notifier_.Show(message);
   }

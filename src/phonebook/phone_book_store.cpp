@@ -154,6 +154,13 @@ void PhoneBookStore::CheckFile() {
   }
 }
 
+std::optional<std::string> PhoneBookStore::FileProblem() const {
+  XmlDocument document;
+  const FileState state = OpenPhoneBook(document, path_);
+  if (state == FileState::kReady) return std::nullopt;
+  return WhatIsWrong(state, path_);
+}
+
 void PhoneBookStore::LoadEntries() {
   XmlDocument document;
   if (OpenPhoneBook(document, path_) != FileState::kReady) return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ class PhoneBookStore {
   // Looks at the file once, at start, and tells the engineer when it cannot be read,
   // holds no phone book or is damaged; a damaged file is copied aside first.
   void CheckFile();
+  // Why the file serves as no phone book ("does not exist", "holds no phone
+  // book", ...), without telling anyone or changing anything; nothing when it does.
+  std::optional<std::string> FileProblem() const;
   // Appends every entry of the file to the in-memory list.
   void LoadEntries();
   // Empties the in-memory list and loads it again.

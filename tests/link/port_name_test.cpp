@@ -47,5 +47,19 @@ TEST(ListSerialDevicesTest, ListsUsbThenAcmInNumberOrder) {
   EXPECT_THAT(ListSerialDevices(dir), IsEmpty());  // gone
 }
 
+TEST(PortListTest, ComPortsThenAdaptersThenTheSimulator) {
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("port-list-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "ttyACM0").put('\n');
+  const auto listed = PortList(dir);
+  std::filesystem::remove_all(dir);
+  ASSERT_EQ(listed.size(), 18u);
+  EXPECT_EQ(listed.front(), "COM1");
+  EXPECT_EQ(listed[15], "COM16");
+  EXPECT_EQ(listed[16], (dir / "ttyACM0").string());
+  EXPECT_EQ(listed.back(), "Simulator");
+}
+
 }  // namespace
 }  // namespace vexa

@@ -356,6 +356,23 @@ TEST_F(PhoneBookStoreTest, FileWithAnotherRootIsLeftUntouchedAndAddFails) {
   EXPECT_THAT(store_.entries(), IsEmpty());
 }
 
+// A look that neither tells nor keeps a copy, for a program that must change nothing.
+TEST_F(PhoneBookStoreTest, FileProblemSaysWhatIsWrongAndChangesNothing) {
+  EXPECT_EQ(store_.FileProblem(), "does not exist");
+  const std::string damaged = PhoneBook(Record(kA)).substr(0, 60);
+  const std::string foreign = std::string(kPhoneBookDeclaration) + "<Other />\r\n";
+  for (const auto& [bytes, problem] : {std::pair{damaged, "is damaged or no phone book at all"},
+                                       std::pair{foreign, "holds no phone book"}}) {
+    WriteBytes(path_, bytes);
+    EXPECT_EQ(store_.FileProblem(), problem);
+    EXPECT_EQ(ReadBytes(path_), bytes);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()), {}), 1);
+  WriteBytes(path_, PhoneBook(Record(kA)));
+  EXPECT_EQ(store_.FileProblem(), std::nullopt);
+  EXPECT_THAT(notifier_.messages, IsEmpty());
+}
+
 TEST_F(PhoneBookStoreTest, PipeInPlaceOfTheFileIsToldAndNeverWaitedOn) {
   ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
   EXPECT_TRUE(FinishesInTime([this] {

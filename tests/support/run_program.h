@@ -20,11 +20,13 @@ struct ProgramRun {
 };
 
 // Runs `program` with `arguments` and nothing but `environment` ("NAME=value"),
-// with no input, and waits for it; it is killed after `seconds`.
+// with `input` on its standard input, and waits for it; it is killed after `seconds`.
 inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                             const std::vector<std::string>& environment, unsigned seconds = 30) {
+                             const std::vector<std::string>& environment, unsigned seconds = 30,
+                             const std::string& input = {}) {
   const TempDir folder;
-  const std::string out = folder.File("out"), err = folder.File("err");
+  const std::string out = folder.File("out"), err = folder.File("err"), in_file = folder.File("in");
+  WriteBytes(in_file, input);
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -37,7 +39,7 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
   const pid_t child = fork();
   if (child < 0) return run;
   if (child == 0) {
-    const int in = open("/dev/null", O_RDONLY);
+    const int in = open(in_file.c_str(), O_RDONLY);
     const int out_fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err_fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || out_fd < 0 || err_fd < 0) _exit(127);

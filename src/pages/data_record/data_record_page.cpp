@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,23 +15,21 @@
 
 #include "link/command_codes.h"
 #include "pages/csv_file.h"
-#include "pages/data_record/query_time_text.h"
 #include "pages/data_record/record_chart_dialog.h"
 #include "pages/data_record/record_list_model.h"
-#include "pages/data_record/record_table.h"
 #include "pages/file_dialogs.h"
 #include "pages/page_sender.h"
 #include "pages/page_widgets.h"
+#include "records/record_query.h"
+#include "records/record_table.h"
 
 namespace {
 
 using vexa::Latin1;
 
 constexpr int kRowHeight = 20;
-constexpr int kMostRecords = 99;
-// The logger counts years from 2000 in two digits.
-const QDate kFirstDate(2000, 1, 1);
-const QDate kLastDate(2099, 12, 31);
+const QDate kFirstDate(vexa::kFirstQueryYear, 1, 1);
+const QDate kLastDate(vexa::kLastQueryYear, 12, 31);
 
 // A drop-down list whose items are taken afresh each time it opens. The item
 // shown stays chosen while it is still offered.
@@ -136,9 +135,8 @@ CSet3::CSet3(vexa::PageContext context, QWidget* parent) : QWidget(parent), cont
 }
 
 QStringList CSet3::RecordCountItems() const {
-  // Over GSM a record takes several short messages: one record a query.
   const bool gsm = context_.exchange.state().transport_mode == vexa::TransportMode::kGsmModem;
-  return Numbers(1, gsm ? 1 : kMostRecords);
+  return Numbers(1, vexa::MostRecordsPerQuery(gsm));
 }
 
 void CSet3::Query() {
@@ -197,24 +195,13 @@ void CSet3::ChooseExportFile() {
 bool CSet3::ExportTo(const QString& path) {
   // The columns in the order the engineer arranged them.
   const QHeaderView* header = list_->horizontalHeader();
-  QList<int> columns;
+  std::vector<std::size_t> columns;
   for (int visual = 0; visual < header->count(); ++visual) {
     const int column = header->logicalIndex(visual);
-    if (!header->isSectionHidden(column)) columns << column;
+    if (!header->isSectionHidden(column)) columns.push_back(static_cast<std::size_t>(column));
   }
-  QList<QStringList> rows;
-  rows.reserve(model_->rowCount() + 1);
-  QStringList captions;
-  for (int column : columns) {
-    captions << model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-  }
-  rows << captions;
-  for (int row = 0; row < model_->rowCount(); ++row) {
-    QStringList cells;
-    for (int column : columns) cells << model_->index(row, column).data().toString();
-    rows << cells;
-  }
-  if (vexa::SaveCsvFile(path, rows)) return true;
+  const std::string file = QFile::encodeName(path).toStdString();
+  if (vexa::SaveCsvFile(file, vexa::ExportRows(model_->table(), columns))) return true;
   context_.notifier.Show("The records could not be saved to " +
                              Latin1(QDir::toNativeSeparators(path)) +
                              ".\nCheck that the folder exists and may be written to.",

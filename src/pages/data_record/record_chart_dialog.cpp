@@ -13,9 +13,9 @@
 #include <limits>
 #include <map>
 
-#include "pages/data_record/chart_lines.h"
 #include "pages/data_record/record_list_model.h"
 #include "pages/page_widgets.h"
+#include "records/chart_lines.h"
 
 namespace {
 

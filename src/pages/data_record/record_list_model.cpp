@@ -1,8 +1,8 @@
 #include "pages/data_record/record_list_model.h"
 
-#include "pages/data_record/status_rows.h"
-#include "pages/data_record/stored_record_rows.h"
 #include "pages/page_widgets.h"
+#include "records/status_rows.h"
+#include "records/stored_record_rows.h"
 
 RecordListModel::RecordListModel(QObject* parent)
     : QAbstractTableModel(parent), table_(vexa::BaseRecordTable()) {}

@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <string_view>
 
-#include "pages/data_record/record_table.h"
+#include "records/record_table.h"
 
 // The rows of the Data Record list, held apart from the view so that a reply
 // of thousands of samples shows at once: the view asks only for what it paints.
