@@ -6,9 +6,13 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
+#include <QTabBar>
 #include <QTableWidget>
+#include <filesystem>
 
+#include "app/snapshot_list_dialog.h"
 #include "batch/batch_page.h"
+#include "history/settings_history.h"
 #include "support/accessibility_check.h"
 #include "widgets/settings_review_dialog.h"
 #include "window_fixture.h"
@@ -131,6 +135,60 @@ TEST_F(CompareEndToEnd, ReadAllThenOnlyWhatChangedBehindTheWindowIsWrittenAndVer
   EXPECT_FALSE(FindControl<QPushButton>(review, "Write Checked")->isEnabled());
   QTest::mouseClick(FindControl<QPushButton>(review, "Cancel"), Qt::LeftButton);
   EXPECT_EQ(Summary(), "2 of 2 commands succeeded, 2 verified");  // nothing ran
+}
+
+// Every full read and every write keeps the logger's settings; History... of
+// the Phone Book page brings the oldest back through the same review.
+TEST_F(CompareEndToEnd, HistoryKeepsEachReadAndRestoresASnapshotThroughTheReview) {
+  ConnectAndSelect(false);
+  ASSERT_EQ(Run("Read All"), "Command Success");
+  ASSERT_EQ(Run("Read All"), "Command Success");  // the same settings: not kept twice
+  const std::string folder = folder_.File("history/000041");
+  ASSERT_EQ(SettingsHistory(phone_book_path()).List("000041").size(), 1u)
+      << DataLog().toStdString();
+  EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all);
+  ASSERT_EQ(window_->simulator()->CommandFromElsewhere("246802#SA:5#"), "Set success!");
+  ASSERT_EQ(Run("Read All"), "Command Success");
+  ASSERT_EQ(SettingsHistory(phone_book_path()).List("000041").size(), 2u);
+
+  Control<QTabBar>("Views")->setCurrentIndex(0);
+  auto* book = window_->findChild<CSet4*>();
+  auto* entries = FindControl<QAbstractItemView>(book, "Phone Book");
+  entries->setCurrentIndex(entries->model()->index(0, 0));
+  QTest::mouseClick(FindControl<QPushButton>(book, "History..."), Qt::LeftButton);
+  auto* history = window_->findChild<SnapshotListDialog*>();
+  ASSERT_NE(history, nullptr);
+  EXPECT_TRUE(history->isVisible());
+  EXPECT_TRUE(AccessibilityProblems(history).empty());
+  auto* snapshots = FindControl<QTableWidget>(history, "Snapshots");
+  ASSERT_EQ(snapshots->rowCount(), 2);
+  EXPECT_GE(snapshots->item(0, 0)->text(), snapshots->item(1, 0)->text());  // newest first
+  EXPECT_EQ(snapshots->item(0, 1)->text(), snapshots->item(1, 1)->text());
+  EXPECT_GT(snapshots->item(0, 1)->text().toInt(), 20);
+  QAccessibleInterface* focused = FocusedControl(QAccessible::queryAccessibleInterface(history));
+  ASSERT_NE(focused, nullptr);
+  EXPECT_EQ(focused->role(), QAccessible::Cell);
+
+  snapshots->setCurrentCell(1, 0);
+  QTest::mouseClick(FindControl<QPushButton>(history, "Restore..."), Qt::LeftButton);
+  SettingsReviewDialog* review = WaitForReview();
+  ASSERT_NE(review, nullptr);
+  EXPECT_EQ(DevicePages()->currentIndex(), kBatchSetupPage);
+  EXPECT_THAT(LabelDescribed(review, "Comparison summary")->text().toStdString(),
+              ::testing::StartsWith("Logger 000041 against the snapshot of 000041 taken "));
+  EXPECT_THAT(CheckedObjects(review), ::testing::ElementsAre("Data Logging Interval"));
+  EXPECT_EQ(ReviewRows(review).at("Data Logging Interval").first, "differs");
+  QTest::mouseClick(FindControl<QPushButton>(review, "Write Checked"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return FindControl<QPushButton>(review, "Close")->isVisible(); }, 30000))
+      << DataLog().toStdString();
+  EXPECT_EQ(Summary(), "1 of 1 command succeeded, 1 verified");
+  EXPECT_EQ(ReviewRows(review).at("Data Logging Interval").second, "Verified");
+  // The read-back is kept as the newest: the oldest over again.
+  const SettingsHistory kept(phone_book_path());
+  const std::vector<Snapshot> now = kept.List("000041");
+  ASSERT_EQ(now.size(), 3u);
+  EXPECT_EQ(kept.Load(now[0].path), kept.Load(now[2].path));
 }
 
 // The logger answers "Set success!" and keeps what it had: only the read-back tells.

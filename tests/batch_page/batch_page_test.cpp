@@ -168,6 +168,49 @@ TEST_F(BatchPageTest, RunShowsEachResultInItsColourAndSummary) {
   EXPECT_EQ(port.writes[3], "246802#ST:000043#");
 }
 
+// A batch the engineer controls: both options start off, so that a run sends
+// exactly its rows, and neither can change while a run goes on.
+TEST_F(BatchPageTest, StopBatchEndsTheRunAtOnceAndLeavesTheRestUnsent) {
+  page.Refresh(false);
+  auto* verify = Find<QCheckBox>("Verify");
+  auto* stop_at_time_out = Find<QCheckBox>("Stop at first time-out");
+  EXPECT_FALSE(verify->isChecked() || stop_at_time_out->isChecked());
+  EXPECT_FALSE(Button("Stop Batch")->isVisible());
+  Click("Batch Setup");
+  ASSERT_TRUE(NextWrite(1));
+  EXPECT_TRUE(Button("Stop Batch")->isVisible());
+  EXPECT_FALSE(verify->isEnabled() || stop_at_time_out->isEnabled());
+  EXPECT_THAT(AccessibilityProblems(&page), IsEmpty());
+
+  Click("Stop Batch");
+  EXPECT_THAT(Column(kStatus), ElementsAre("Command Sending", "Not Sent", "Not Sent"));
+  // The command in flight ends at the next tick, not after 40 s.
+  exchange.Tick();
+  page.BatchResult(exchange.progress().status_text);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Button("Batch Setup")->isEnabled(); }, 5000));
+  EXPECT_THAT(Column(kStatus), ElementsAre("Command Time Out", "Not Sent", "Not Sent"));
+  EXPECT_EQ(Find<QLabel>("0 of 3 commands succeeded, 2 not sent")->accessibleDescription(),
+            "Result of the last batch");
+  EXPECT_FALSE(Button("Stop Batch")->isVisible());
+  EXPECT_TRUE(verify->isEnabled() && stop_at_time_out->isEnabled());
+  QTest::qWait(50);  // the worker's late tasks send nothing
+  EXPECT_EQ(port.writes.size(), 1u);
+}
+
+TEST_F(BatchPageTest, StopAtFirstTimeOutSendsNothingAfterTheLoggerFellSilent) {
+  page.Refresh(false);
+  Find<QCheckBox>("Stop at first time-out")->setChecked(true);
+  Click("Batch Setup");
+  ASSERT_TRUE(NextWrite(1));
+  Answer("Set success!");
+  ASSERT_TRUE(NextWrite(2));
+  for (int tick = 0; tick <= 401; ++tick) exchange.Tick();  // no answer
+  page.BatchResult(exchange.progress().status_text);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Button("Batch Setup")->isEnabled(); }, 5000));
+  EXPECT_THAT(Column(kStatus), ElementsAre("Command Success", "Command Time Out", "Not Sent"));
+  EXPECT_EQ(port.writes.size(), 2u);
+}
+
 TEST_F(BatchPageTest, ConfigFileRoundTripListsTheCommandsUnchecked) {
   page.Refresh(false);
   List()->item(1, kNumber)->setCheckState(Qt::Unchecked);
