@@ -10,10 +10,12 @@
 #include <QTableWidget>
 #include <filesystem>
 
+#include "app/message_box_notifier.h"
 #include "app/snapshot_list_dialog.h"
 #include "batch/batch_page.h"
 #include "history/settings_history.h"
 #include "support/accessibility_check.h"
+#include "support/message_box_answerer.h"
 #include "widgets/settings_review_dialog.h"
 #include "window_fixture.h"
 
@@ -224,6 +226,42 @@ TEST_F(CompareEndToEnd, ALoggerOtherThanTheOneChosenIsShownAndWarnedOf) {
   EXPECT_EQ(warning->accessibleDescription(), "Warning about the logger answering");
   EXPECT_EQ(DataLog().count("Warning: logger 000099 answered the status query, not 000041"), 1)
       << DataLog().toStdString();
+}
+
+// With real message boxes, answered as they open: what stops a flow is told
+// once, and nothing opens behind the box.
+class CompareWithMessageBoxes : public CompareEndToEnd {
+ protected:
+  void SetUp() override {
+    window_notifier_ = &boxes_;
+    CompareEndToEnd::SetUp();
+  }
+
+  MessageBoxNotifier boxes_{nullptr};
+  MessageBoxAnswerer answerer_;
+};
+
+TEST_F(CompareWithMessageBoxes, WhatStopsAFlowIsToldInOneBox) {
+  ConnectAndSelect(false);
+  Click("Batch");
+  Click("Disconnect");
+  ChooseFromFileMenu("Compare with Logger...");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return answerer_.texts.size() == 1; }, 5000));
+  EXPECT_EQ(answerer_.texts[0],
+            "The logger was not read: Status ended with \"Communication Error\".\n"
+            "Nothing was compared and nothing written.");
+  QTest::qWait(100);
+  EXPECT_EQ(Page()->findChild<SettingsReviewDialog*>(), nullptr);
+  EXPECT_TRUE(PageControl<QPushButton>(kBatchSetupPage, "Batch Setup")->isEnabled());
+
+  Control<QTabBar>("Views")->setCurrentIndex(0);
+  QTest::mouseClick(FindControl<QPushButton>(window_->findChild<CSet4*>(), "History..."),
+                    Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return answerer_.texts.size() == 2; }, 5000));
+  EXPECT_EQ(answerer_.texts[1], "Select a logger in the list to see the settings kept of it.");
+  QTest::qWait(100);
+  EXPECT_EQ(window_->findChild<SnapshotListDialog*>(), nullptr);
+  EXPECT_EQ(answerer_.texts.size(), 2u);
 }
 
 }  // namespace
