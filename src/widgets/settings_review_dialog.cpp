@@ -17,7 +17,7 @@ enum Column { kObject, kLogger, kSide, kState, kResult, kColumnCount };
 
 constexpr int kCodeRole = Qt::UserRole;
 constexpr QSize kPreferredSize(940, 580);
-constexpr int kColumnWidths[] = {180, 190, 190, 150};  // the Result column takes the rest
+constexpr int kColumnWidths[] = {220, 180, 180, 140};  // the Result column takes the rest
 
 QString Text(const std::string& text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
