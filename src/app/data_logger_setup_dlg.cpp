@@ -708,8 +708,12 @@ void CDataLoggerSetupDlg::CommandFinished(const vexa::FinishedCommand& finished)
   if (status && !finished.reply.empty()) {
     answering_id_ = vexa::StatusStationId(finished.reply);
     ShowAnsweringLogger();
+    // Told in the data log as the warning appears, not at every status reply.
     const std::string chosen = phone_book_.GetCurrentDevice().id;
-    if (!answering_id_.empty() && !chosen.empty() && answering_id_ != chosen) {
+    const std::string warning = vexa::Latin1(station_warning_->text());
+    const bool told = warning == logged_warning_;
+    logged_warning_ = warning;
+    if (!warning.empty() && !told) {
       DataLogEntry("Warning: logger " + answering_id_ + " answered the status query, not " +
                    chosen + " as chosen under Connection: another logger is on the line.");
     }

@@ -150,6 +150,8 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   std::optional<vexa::ReadAllStep> read_all_step_;
   // The station ID the last status reply answered with; empty before one.
   std::string answering_id_;
+  // The warning about it last told in the data log; empty while there is none.
+  std::string logged_warning_;
   // Where the window's frame goes, and the frame it was sized for.
   QRect fitted_frame_;
   QMargins fitted_margins_;
