@@ -3,7 +3,6 @@
 #include <QTabBar>
 #include <QTableView>
 
-#include "app/snapshot_list_dialog.h"
 #include "support/accessibility_check.h"
 #include "widgets/settings_review_dialog.h"
 #include "window_fixture.h"
@@ -113,12 +112,7 @@ TEST_F(AccessibilityTest, OpenedDialogsAreInTheTreeWithTheirListFocused) {
 
   ConnectAndSelect(false);
   ASSERT_EQ(Run("Read All"), "Command Success");
-  Control<QTabBar>("Views")->setCurrentIndex(0);
-  auto* book = window_->findChild<CSet4*>();
-  auto* entries = FindControl<QAbstractItemView>(book, "Phone Book");
-  entries->setCurrentIndex(entries->model()->index(0, 0));
-  QTest::mouseClick(FindControl<QPushButton>(book, "History..."), Qt::LeftButton);
-  auto* history = window_->findChild<SnapshotListDialog*>();
+  SnapshotListDialog* history = OpenHistoryOfFirstEntry();
   check(history, "History of logger 000041");
   // Enter on the focused list presses Restore...: the review of that snapshot opens.
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);

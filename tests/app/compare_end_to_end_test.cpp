@@ -11,7 +11,6 @@
 #include <filesystem>
 
 #include "app/message_box_notifier.h"
-#include "app/snapshot_list_dialog.h"
 #include "batch/batch_page.h"
 #include "history/settings_history.h"
 #include "support/accessibility_check.h"
@@ -153,12 +152,7 @@ TEST_F(CompareEndToEnd, HistoryKeepsEachReadAndRestoresASnapshotThroughTheReview
   ASSERT_EQ(Run("Read All"), "Command Success");
   ASSERT_EQ(SettingsHistory(phone_book_path()).List("000041").size(), 2u);
 
-  Control<QTabBar>("Views")->setCurrentIndex(0);
-  auto* book = window_->findChild<CSet4*>();
-  auto* entries = FindControl<QAbstractItemView>(book, "Phone Book");
-  entries->setCurrentIndex(entries->model()->index(0, 0));
-  QTest::mouseClick(FindControl<QPushButton>(book, "History..."), Qt::LeftButton);
-  auto* history = window_->findChild<SnapshotListDialog*>();
+  SnapshotListDialog* history = OpenHistoryOfFirstEntry();
   ASSERT_NE(history, nullptr);
   EXPECT_TRUE(history->isVisible());
   EXPECT_TRUE(AccessibilityProblems(history).empty());
