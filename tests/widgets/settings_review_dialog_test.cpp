@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -98,8 +99,13 @@ TEST_F(SettingsReviewDialogTest, SortsByStateAndKeepsTheCheckedCodesInCodeOrder)
   EXPECT_TRUE(Button("Write Checked")->isEnabled());
 }
 
-TEST_F(SettingsReviewDialogTest, CancelAndEscWriteNothing) {
+TEST_F(SettingsReviewDialogTest, TheKeyboardChecksRowsAndCancelAndEscWriteNothing) {
   QSignalSpy write(&dialog, &SettingsReviewDialog::WriteRequested);
+  // The list starts on the first row's check box; Space checks it.
+  QApplication::setActiveWindow(&dialog);
+  ASSERT_TRUE(List()->hasFocus());
+  QTest::keyClick(List(), Qt::Key_Space);
+  EXPECT_THAT(dialog.CheckedCodes(), ElementsAre(11002, 11005));
   QTest::keyClick(List(), Qt::Key_Return);  // Enter in the list is no choice to write
   EXPECT_EQ(write.count(), 0);
   QTest::keyClick(&dialog, Qt::Key_Escape);
