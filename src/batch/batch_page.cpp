@@ -279,13 +279,13 @@ void CBatchInitDlg::OnBatchSetup() {
   const vexa::RunOptions options{.verify = verify_->isChecked(),
                                  .stop_at_first_time_out = stop_at_time_out_->isChecked()};
   if (!setup_.Start(auto_station_id_->isChecked(), options)) return;
-  RunStarted(context_.phone_book.GetCurrentDevice().id);
+  RunStarted();
 }
 
-void CBatchInitDlg::RunStarted(const std::string& station_id) {
+void CBatchInitDlg::RunStarted() {
   // The worker hands the first command over on a later turn of this thread,
   // so what the logger held is kept before anything is written.
-  snapshots_.BeforeWriting(station_id, std::time(nullptr));
+  snapshots_.BeforeWriting(std::time(nullptr));
   WatchButtons();
   watch_timer_.start();
 }
@@ -375,7 +375,6 @@ void CBatchInitDlg::CompareRead(const vexa::ReadAllOutcome& outcome) {
                            "Error", vexa::MessageIcon::kError);
     return;
   }
-  compared_logger_ = outcome.station_id;
   review_ = new SettingsReviewDialog(
       vexa::CompareSettings(outcome.recorded.commands, compared_),
       "Logger " + outcome.station_id + " against " + compared_described_, compared_what_, this);
@@ -397,7 +396,7 @@ void CBatchInitDlg::WriteChecked() {
                                  .stop_at_first_time_out = stop_at_time_out_->isChecked()};
   if (!setup_.Replay(plan.rows, options)) return;
   review_writing_ = true;
-  RunStarted(compared_logger_);
+  RunStarted();
   review_->ShowRun(setup_.run());
 }
 

@@ -78,7 +78,7 @@ class CBatchInitDlg : public QWidget, private vexa::BatchView {
   void CompareRead(const vexa::ReadAllOutcome& outcome);
   void WriteChecked();
   // Starts watching a run that started, once the logger's settings are kept.
-  void RunStarted(const std::string& station_id);
+  void RunStarted();
 
   vexa::PageContext context_;
   QTableWidget* list_ = nullptr;
@@ -106,7 +106,6 @@ class CBatchInitDlg : public QWidget, private vexa::BatchView {
   std::map<int, std::string> compared_;
   std::string compared_what_;
   std::string compared_described_;
-  std::string compared_logger_;
   QPointer<SettingsReviewDialog> review_;
   bool review_writing_ = false;  // the run is the review's
   // Declared last, so destroyed first: its worker ends before the page goes.

@@ -2,6 +2,7 @@
 
 #include "link/command_codes.h"
 #include "protocol/reply_field.h"
+#include "protocol/status_parse.h"
 #include "settings/group_commands.h"
 
 namespace vexa {
@@ -27,8 +28,13 @@ SnapshotKeeper::SnapshotKeeper(const std::string& phone_book_path, Log log)
 void SnapshotKeeper::CommandFinished(const FinishedCommand& finished,
                                      std::string_view setup_password, int relay_count,
                                      std::time_t now) {
+  if (finished.result != kResultSuccess || finished.reply.empty()) return;
+  if (finished.code == kSelectStatusCode || finished.code == kStatusCode) {
+    on_line_ = StatusStationId(finished.reply);
+    return;
+  }
   const int group = GroupOf(finished.code);
-  if (group == 0 || finished.result != kResultSuccess || finished.reply.empty()) return;
+  if (group == 0) return;
   // Groups of two loggers (another one plugged in meanwhile) are no snapshot.
   const std::string id = ReplyStationId(group, finished.reply);
   if (id != reading_id_) {
@@ -46,9 +52,9 @@ void SnapshotKeeper::CommandFinished(const FinishedCommand& finished,
   Keep(read_id_, read_, now);
 }
 
-void SnapshotKeeper::BeforeWriting(const std::string& station_id, std::time_t now) {
-  if (station_id != read_id_ || read_.empty()) {
-    Failed("The settings of logger " + station_id +
+void SnapshotKeeper::BeforeWriting(std::time_t now) {
+  if (on_line_.empty() || on_line_ != read_id_ || read_.empty()) {
+    Failed("The settings of " + (on_line_.empty() ? "the logger" : "logger " + on_line_) +
            " were not kept in the history before writing: they have not been read in full "
            "(Read All reads them).");
     return;

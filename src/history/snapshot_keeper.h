@@ -26,12 +26,15 @@ class SnapshotKeeper {
   const SettingsHistory& history() const { return history_; }
 
   // Every command that ended; a reply to "#1" to "#3" records its settings
-  // with this setup password and relay count, as the pages record them.
+  // with this setup password and relay count, as the pages record them, and
+  // a status reply tells which logger is on the line.
   void CommandFinished(const FinishedCommand& finished, std::string_view setup_password,
                        int relay_count, std::time_t now);
-  // Before a batch or a compare writes to logger `station_id`: what it last
-  // read in full is kept, unless the history holds it already.
-  void BeforeWriting(const std::string& station_id, std::time_t now);
+  // Before a batch or a compare writes to the logger on the line (the one
+  // that last answered a status query, whichever phone book entry is
+  // chosen): what it last read in full is kept, unless the history holds it
+  // already.
+  void BeforeWriting(std::time_t now);
 
  private:
   void Keep(const std::string& station_id, const std::map<int, std::string>& commands,
@@ -43,6 +46,8 @@ class SnapshotKeeper {
   // The groups read so far of the logger that answered them, by group.
   std::string reading_id_;
   std::map<int, RecordedCommands> groups_;
+  // The logger that last answered a status query; empty before one did.
+  std::string on_line_;
   // The last logger read in full, and what it held.
   std::string read_id_;
   std::map<int, std::string> read_;

@@ -224,6 +224,17 @@ TEST_F(CompareEndToEnd, ALoggerOtherThanTheOneChosenIsShownAndWarnedOf) {
   ASSERT_EQ(Run("Status"), "Command Success");
   EXPECT_EQ(DataLog().count(logged), 1);
   EXPECT_TRUE(warning->isVisible());
+
+  // Its settings are kept as its own, and a batch writes to it knowing them kept.
+  ASSERT_EQ(Run("Read All"), "Command Success");
+  const SettingsHistory history(phone_book_path());
+  EXPECT_EQ(history.List("000099").size(), 1u);
+  EXPECT_TRUE(history.List("000041").empty());
+  Click("Batch");
+  QTest::mouseClick(PageControl<QPushButton>(kBatchSetupPage, "Batch Setup"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Summary().contains("succeeded"); }, 30000))
+      << DataLog().toStdString();
+  EXPECT_FALSE(DataLog().contains("were not kept")) << DataLog().toStdString();
 }
 
 // With real message boxes, answered as they open: what stops a flow is told

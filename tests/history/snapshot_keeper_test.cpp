@@ -89,18 +89,29 @@ TEST_F(SnapshotKeeperTest, GroupsOfAnotherLoggerStartOver) {
   EXPECT_EQ(Snapshots(), 0u);
 }
 
-TEST_F(SnapshotKeeperTest, BeforeWritingKeepsTheLastFullReadOfThatLoggerOnly) {
-  keeper.BeforeWriting("000041", kNow);
-  EXPECT_THAT(log, ElementsAre("The settings of logger 000041 were not kept in the history "
+// The logger written to is the one that last answered a status query, not
+// the phone book entry chosen: another may be on the cable.
+TEST_F(SnapshotKeeperTest, BeforeWritingKeepsTheLastFullReadOfTheLoggerOnTheLineOnly) {
+  keeper.BeforeWriting(kNow);
+  EXPECT_THAT(log, ElementsAre("The settings of the logger were not kept in the history "
                                "before writing: they have not been read in full (Read All "
                                "reads them)."));
+  Finish(Reply(10005, testing::kStatusReply));
   ReadAllGroups();
   fs::remove_all(dir.path() / "history");  // gone meanwhile: written again before writing
-  keeper.BeforeWriting("000041", kNow);
+  keeper.BeforeWriting(kNow);
   EXPECT_EQ(Snapshots(), 1u);
-  keeper.BeforeWriting("000099", kNow);
-  EXPECT_EQ(log.size(), 2u);
-  EXPECT_THAT(log.back(), HasSubstr("logger 000099"));
+  EXPECT_EQ(log.size(), 1u);
+
+  Finish(Reply(10000, Of("000099", testing::kStatusReply)));
+  keeper.BeforeWriting(kNow);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_THAT(log.back(), HasSubstr("The settings of logger 000099 were not kept"));
+  ReadAllGroups("000099");
+  fs::remove_all(dir.path() / "history");
+  keeper.BeforeWriting(kNow);
+  EXPECT_EQ(Snapshots("000099"), 1u);
+  EXPECT_EQ(Snapshots("000041"), 0u);
 }
 
 // A history that cannot be written is told once, not at every read, and again
