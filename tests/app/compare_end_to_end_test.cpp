@@ -187,6 +187,22 @@ TEST_F(CompareEndToEnd, HistoryKeepsEachReadAndRestoresASnapshotThroughTheReview
   EXPECT_EQ(kept.Load(now[0].path), kept.Load(now[2].path));
 }
 
+// A history that cannot be written stops nothing: the data log says why, once.
+TEST_F(CompareEndToEnd, AHistoryThatCannotBeWrittenIsToldOnceAndBlocksNothing) {
+  WriteBytes(folder_.File("history"), "a file where the folder goes");
+  ConnectAndSelect(false);
+  ASSERT_EQ(Run("Read All"), "Command Success");
+  ASSERT_EQ(Run("Read All"), "Command Success");
+  Click("Batch");
+  QTest::mouseClick(PageControl<QPushButton>(kBatchSetupPage, "Batch Setup"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Summary().contains("succeeded"); }, 30000))
+      << DataLog().toStdString();
+  EXPECT_THAT(Summary().toStdString(), ::testing::StartsWith("27 of 27 commands succeeded"));
+  const QString log = DataLog();
+  const qsizetype told = log.count(QString::fromStdString(folder_.File("history")));
+  EXPECT_EQ(told, 1) << log.toStdString();
+}
+
 // The logger answers "Set success!" and keeps what it had: only the read-back tells.
 TEST_F(CompareEndToEnd, VerifyCatchesAWriteThatSucceededButDidNotTakeHold) {
   ConnectAndSelect(false, {.faults = {.keep_old_values = true}});
