@@ -26,8 +26,10 @@
 #include "app/image_button.h"
 #include "app/lamp.h"
 #include "app/phone_book_tab.h"
+#include "app/snapshot_list_dialog.h"
 #include "app/tab_sheet.h"
 #include "batch/batch_page.h"
+#include "link/command_codes.h"
 #include "link/named_port.h"
 #include "link/port_name.h"
 #include "pages/alarms/analog_alarm_page.h"
@@ -39,6 +41,7 @@
 #include "pages/page_widgets.h"
 #include "pages/relays/relay_output_page.h"
 #include "phonebook/phone_book_page.h"
+#include "protocol/status_parse.h"
 
 namespace {
 
@@ -76,6 +79,8 @@ CDataLoggerSetupDlg::CDataLoggerSetupDlg(vexa::Notifier& notifier, std::string p
     : QWidget(parent),
       notifier_(notifier),
       phone_book_(std::move(phone_book_path), notifier),
+      // What cannot be kept is told where replies are: the work goes on.
+      snapshots_(phone_book_.path(), [this](const std::string& text) { DataLogEntry(text); }),
       // Both run on the receive thread: they post a copy to this thread and return.
       serial_port_(
           [this](std::string burst) {
@@ -171,6 +176,12 @@ QWidget* CDataLoggerSetupDlg::BuildConnectionBar() {
   device_selector_->setAccessibleName(device_label->text());
   device_label->setBuddy(device_selector_);
 
+  // Which logger answers, whatever the phone book entry chosen says.
+  answering_label_ = new QLabel;
+  answering_label_->setAccessibleDescription(
+      QStringLiteral("Station ID of the logger's last status reply"));
+  answering_label_->setToolTip(answering_label_->accessibleDescription());
+
   // A batch goes on to the next logger on the cable: the simulator can swap it.
   next_logger_button_ = new QPushButton(QStringLiteral("Next Logger"));
   next_logger_button_->setToolTip(
@@ -180,14 +191,15 @@ QWidget* CDataLoggerSetupDlg::BuildConnectionBar() {
 
   auto* grid = new QGridLayout(box);
   grid->addWidget(rs232_radio_, 0, 0);
-  grid->addWidget(gsm_radio_, 0, 1, 1, 2);
+  grid->addWidget(gsm_radio_, 0, 1);
+  grid->addWidget(next_logger_button_, 0, 2);
   grid->addWidget(port_label, 1, 0);
   grid->addWidget(port_combo_, 1, 1);
   grid->addWidget(connect_button_, 1, 2);
   grid->addWidget(connection_lamp_, 1, 3);
   grid->addWidget(device_label, 2, 0);
   grid->addWidget(device_selector_, 2, 1);
-  grid->addWidget(next_logger_button_, 2, 2);
+  grid->addWidget(answering_label_, 2, 2, 1, 2);
   return box;
 }
 
@@ -202,6 +214,8 @@ QWidget* CDataLoggerSetupDlg::BuildReadParameters() {
   init_button_ = new ImageButton(QStringLiteral("Init"));
   batch_button_ = new ImageButton(QStringLiteral("Batch"));
   modem_version_button_ = new ImageButton(QStringLiteral("M ver"));
+  read_all_button_ = new ImageButton(QStringLiteral("Read All"));
+  read_all_button_->setToolTip(QStringLiteral("Status, #1, #2 and #3 one after the other"));
 
   progress_bar_ = new QProgressBar;
   progress_bar_->setRange(0, 100);
@@ -225,6 +239,7 @@ QWidget* CDataLoggerSetupDlg::BuildReadParameters() {
   // One route shows Init, the other M ver: they share a place.
   grid->addWidget(init_button_, 1, 2);
   grid->addWidget(modem_version_button_, 1, 2);
+  grid->addWidget(read_all_button_, 1, 3, 1, 2);
   grid->addWidget(progress_bar_, 2, 0, 1, 4);
   grid->addWidget(stop_button_, 2, 4);
   return box;
@@ -247,6 +262,12 @@ QWidget* CDataLoggerSetupDlg::BuildTitleBlock() {
       status_text_->fontMetrics().horizontalAdvance(QStringLiteral("Communication Error  ")));
   status_text_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   command_lamp_ = new Lamp(QStringLiteral("Command"));
+  station_warning_ = new QLabel;
+  station_warning_->setAccessibleDescription(QStringLiteral("Warning about the logger answering"));
+  station_warning_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  station_warning_->setWordWrap(true);
+  station_warning_->setStyleSheet(QStringLiteral("color: #c00000"));
+  station_warning_->hide();
   // Linux window managers offer no system menu entry for the About box.
   help_button_ = new QPushButton(QStringLiteral("Help"));
   help_button_->setAutoDefault(false);
@@ -259,6 +280,7 @@ QWidget* CDataLoggerSetupDlg::BuildTitleBlock() {
   layout->addWidget(title, 0, Qt::AlignRight);
   layout->addWidget(version, 0, Qt::AlignRight);
   layout->addStretch(1);
+  layout->addWidget(station_warning_);
   layout->addLayout(status_row);
   layout->addWidget(help_button_, 0, Qt::AlignRight);
   return block;
@@ -296,7 +318,7 @@ void CDataLoggerSetupDlg::BuildTabs(QWidget* content) {
   add(QStringLiteral("  Data Record  "),
       [](auto context, auto* sheet) { return new CSet3(context, sheet); });
   add(QStringLiteral("  Batch Setup  "), [this](auto context, auto* sheet) {
-    auto* page = new CBatchInitDlg(context, read_all_, sheet);
+    auto* page = new CBatchInitDlg(context, read_all_, snapshots_, sheet);
     page->SetBatchEnabled(transport_mode_ != vexa::TransportMode::kGsmModem);
     return page;
   });
@@ -345,6 +367,7 @@ void CDataLoggerSetupDlg::ConnectHandlers() {
             [this, group] { commands_.ReadGroup(group); });
   }
   connect(status_button_, &QPushButton::clicked, this, [this] { commands_.ReadStatus(); });
+  connect(read_all_button_, &QPushButton::clicked, this, [this] { OnReadAllClicked(); });
   connect(clear_button_, &QPushButton::clicked, this, [this] { commands_.Clear(); });
   connect(version_button_, &QPushButton::clicked, this, [this] { commands_.ReadVersion(); });
   connect(init_button_, &QPushButton::clicked, this, [this] { OnInitClicked(); });
@@ -354,6 +377,8 @@ void CDataLoggerSetupDlg::ConnectHandlers() {
   connect(buffer_clear_button_, &QPushButton::clicked, data_log_box_, &DataLogBox::Clear);
   connect(help_button_, &QPushButton::clicked, this, [this] { ShowAbout(); });
   connect(top_tabs_, &QTabBar::currentChanged, this, [this](int index) { ShowTopTab(index); });
+  connect(phone_book_tab_->page(), &CSet4::HistoryRequested, this,
+          [this](const QString& id) { ShowHistory(id); });
   connect(&command_timer_, &QTimer::timeout, this, [this] { TickCommand(); });
 }
 
@@ -488,6 +513,24 @@ void CDataLoggerSetupDlg::OnInitClicked() {
   commands_.Init(QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
 }
 
+void CDataLoggerSetupDlg::OnReadAllClicked() {
+  // Set first: a sequence that cannot start on a closed port ends inside Start.
+  read_all_step_ = vexa::ReadAllStep{1, vexa::ReadAll::kCommandCount, "Status"};
+  const bool started =
+      read_all_.Start([this](const vexa::ReadAllOutcome& outcome) { ReadAllFinished(outcome); },
+                      [this](const vexa::ReadAllStep& step) {
+                        read_all_step_ = step;
+                        ProgressChanged();
+                      });
+  if (!started) read_all_step_.reset();
+}
+
+void CDataLoggerSetupDlg::ReadAllFinished(const vexa::ReadAllOutcome& /*outcome*/) {
+  // The last command's result stays on show: "Command Success" when all four did.
+  read_all_step_.reset();
+  ProgressChanged();
+}
+
 void CDataLoggerSetupDlg::RefillDeviceSelector() {
   QStringList ids;
   for (const vexa::PhoneBookEntry& entry : phone_book_.entries()) ids << vexa::FromLatin1(entry.id);
@@ -500,6 +543,34 @@ void CDataLoggerSetupDlg::OnDeviceChosen(int index) {
   // commands go to, if any.
   const QString current = vexa::FromLatin1(phone_book_.GetCurrentDevice().id);
   device_selector_->setCurrentIndex(current.isEmpty() ? -1 : device_selector_->findText(current));
+  ShowAnsweringLogger();
+}
+
+void CDataLoggerSetupDlg::ShowAnsweringLogger() {
+  const std::string chosen = phone_book_.GetCurrentDevice().id;
+  const bool other = !answering_id_.empty() && !chosen.empty() && answering_id_ != chosen;
+  answering_label_->setText(
+      answering_id_.empty() ? QString()
+                            : QStringLiteral("Answering: %1").arg(vexa::FromLatin1(answering_id_)));
+  answering_label_->setStyleSheet(other ? QStringLiteral("color: #c00000") : QString());
+  station_warning_->setText(
+      other ? QStringLiteral("Logger %1 is answering, not %2")
+                  .arg(vexa::FromLatin1(answering_id_), vexa::FromLatin1(chosen))
+            : QString());
+  station_warning_->setVisible(other);
+}
+
+void CDataLoggerSetupDlg::ShowHistory(const QString& id) {
+  const std::string station_id = vexa::Latin1(id);
+  auto* list = new SnapshotListDialog(station_id, snapshots_.history().List(station_id), this);
+  list->setAttribute(Qt::WA_DeleteOnClose);
+  connect(list, &QDialog::accepted, this, [this, list, station_id] {
+    // The review writes through the batch: its page shows the run.
+    top_tabs_->setCurrentIndex(kDeviceTab);
+    device_sheet_->SetActivePage(vexa::kBatchSetupPage);
+    BatchPage()->CompareWithSnapshot(station_id, *list->chosen());
+  });
+  list->open();
 }
 
 // --- Views --------------------------------------------------------------------------------
@@ -585,6 +656,8 @@ void CDataLoggerSetupDlg::ClearPages() {
 }
 
 void CDataLoggerSetupDlg::SelectDevicePage(int index) {
+  // While the Batch Setup page reads the logger (back), its run stays in view.
+  if (device_sheet_->currentIndex() == vexa::kBatchSetupPage && BatchPage()->busy()) return;
   device_sheet_->SetActivePage(index);
 }
 
@@ -592,11 +665,14 @@ void CDataLoggerSetupDlg::PhoneBookChanged() {
   phone_book_tab_->page()->PhoneBookChanged();
 }
 
-void CDataLoggerSetupDlg::DeviceIdChanged(const std::string& /*new_id*/) {
+void CDataLoggerSetupDlg::DeviceIdChanged(const std::string& new_id) {
+  // The logger took the new ID: it answers with it from now on.
+  answering_id_ = new_id;
   // New entries come first, so the first ID is the new one.
   device_selector_->setCurrentIndex(-1);
   RefillDeviceSelector();
   device_selector_->setCurrentIndex(device_selector_->count() > 0 ? 0 : -1);
+  ShowAnsweringLogger();
 }
 
 void CDataLoggerSetupDlg::BatchRefresh(bool set_band_flag) {
@@ -612,6 +688,24 @@ void CDataLoggerSetupDlg::DataLogEntry(const std::string& text) {
 }
 
 void CDataLoggerSetupDlg::CommandFinished(const vexa::FinishedCommand& finished) {
+  snapshots_.CommandFinished(finished, phone_book_.GetCurrentDevice().setup_password,
+                             exchange_.device_context().relay_count, std::time(nullptr));
+  const bool status =
+      finished.code == vexa::kSelectStatusCode || finished.code == vexa::kStatusCode;
+  if (status && !finished.reply.empty()) {
+    answering_id_ = vexa::StatusStationId(finished.reply);
+    ShowAnsweringLogger();
+    // Told in the data log as the warning appears, not at every status reply.
+    const std::string chosen = phone_book_.GetCurrentDevice().id;
+    const std::string warning = vexa::Latin1(station_warning_->text());
+    const bool told = warning == logged_warning_;
+    logged_warning_ = warning;
+    if (!warning.empty() && !told) {
+      DataLogEntry("Warning: logger " + answering_id_ + " answered the status query, not " +
+                   chosen + " as chosen under Connection: another logger is on the line.");
+    }
+  }
+  // Last: the sequence may send its next command from here.
   read_all_.CommandFinished(finished);
 }
 
@@ -619,9 +713,16 @@ void CDataLoggerSetupDlg::ProgressChanged() {
   const vexa::ProgressDisplay& progress = exchange_.progress();
   progress_bar_->setVisible(progress.visible);
   stop_button_->setVisible(progress.visible);
-  progress_bar_->setValue(progress.bar);
+  // Read All shows one progress across its four commands.
+  const vexa::ReadAllStep* step = progress.visible && read_all_step_ ? &*read_all_step_ : nullptr;
+  progress_bar_->setValue(step ? ((step->number - 1) * 100 + progress.bar) / step->total
+                               : progress.bar);
   stop_button_->setText(vexa::FromLatin1(progress.stop_text));
-  status_text_->setText(vexa::FromLatin1(progress.status_text));
+  status_text_->setText(step ? QStringLiteral("Read All: %1, %2 of %3")
+                                   .arg(vexa::FromLatin1(step->name))
+                                   .arg(step->number)
+                                   .arg(step->total)
+                             : vexa::FromLatin1(progress.status_text));
   command_lamp_->SetLit(progress.lamp_lit);
   if (!progress.visible) {
     command_timer_.stop();

@@ -6,8 +6,10 @@
 #include <QWidget>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "history/snapshot_keeper.h"
 #include "link/command_buffer.h"
 #include "link/command_exchange.h"
 #include "link/exchange_listener.h"
@@ -64,6 +66,9 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   void set_simulator_options(const vexa::sim::SimulatorOptions& options) {
     simulator_options_ = options;
   }
+  // The simulator on the line, null on any other port; tests change the
+  // logger behind the window's back through it.
+  vexa::sim::SimulatorSession* simulator() const { return simulator_.get(); }
 
   // vexa::ExchangeListener
   void Group1Reply(const std::string& reply) override;
@@ -112,6 +117,12 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   Page* DevicePage(int index);
   CBatchInitDlg* BatchPage();
   void OnInitClicked();
+  void OnReadAllClicked();
+  void ReadAllFinished(const vexa::ReadAllOutcome& outcome);
+  // The station ID of the last status reply beside "Connection:", and a
+  // warning when another logger than the one chosen answers.
+  void ShowAnsweringLogger();
+  void ShowHistory(const QString& id);
   void OnDeviceChosen(int index);
   void RefillDeviceSelector();
   void ShowTopTab(int index);
@@ -120,6 +131,7 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   // The program-wide objects; they outlive every widget.
   vexa::Notifier& notifier_;
   vexa::PhoneBookStore phone_book_;
+  vexa::SnapshotKeeper snapshots_;
   vexa::CommandBuffer command_buffer_;
   vexa::SetupLog setup_log_;
   vexa::SerialPort serial_port_;
@@ -133,6 +145,13 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   // connection is ignored. The receive thread reads it.
   std::atomic<int> link_generation_ = 0;
   QTimer command_timer_;
+  // The command of the Read All button's sequence in flight; none while that
+  // button's sequence is not running.
+  std::optional<vexa::ReadAllStep> read_all_step_;
+  // The station ID the last status reply answered with; empty before one.
+  std::string answering_id_;
+  // The warning about it last told in the data log; empty while there is none.
+  std::string logged_warning_;
   // Where the window's frame goes, and the frame it was sized for.
   QRect fitted_frame_;
   QMargins fitted_margins_;
@@ -145,9 +164,11 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   QPushButton* connect_button_ = nullptr;
   Lamp* connection_lamp_ = nullptr;
   DeviceSelector* device_selector_ = nullptr;
+  QLabel* answering_label_ = nullptr;
   QPushButton* next_logger_button_ = nullptr;  // the simulator on the cable only
   QPushButton* group_buttons_[3] = {};
   QPushButton* status_button_ = nullptr;
+  QPushButton* read_all_button_ = nullptr;
   QPushButton* clear_button_ = nullptr;
   QPushButton* version_button_ = nullptr;
   QPushButton* init_button_ = nullptr;
@@ -156,6 +177,7 @@ class CDataLoggerSetupDlg : public QWidget, public vexa::ExchangeListener {
   QProgressBar* progress_bar_ = nullptr;
   QPushButton* stop_button_ = nullptr;
   QLabel* status_text_ = nullptr;
+  QLabel* station_warning_ = nullptr;
   Lamp* command_lamp_ = nullptr;
   QPushButton* help_button_ = nullptr;
   QTabBar* top_tabs_ = nullptr;

@@ -11,12 +11,15 @@
 #include <QVBoxLayout>
 #include <ctime>
 
+#include "batch/apply_plan.h"
 #include "batch/config_file.h"
 #include "batch/status_colour.h"
 #include "link/local_time.h"
 #include "pages/csv_file.h"
 #include "pages/file_dialogs.h"
 #include "pages/page_widgets.h"
+#include "settings/settings_comparison.h"
+#include "widgets/settings_review_dialog.h"
 
 namespace {
 
@@ -62,11 +65,27 @@ QPushButton* Button(const QString& text) {
   return button;
 }
 
+QCheckBox* CheckBox(const QString& text, const QString& tip) {
+  auto* box = new QCheckBox(text);
+  box->setToolTip(tip);
+  return box;
+}
+
+// Keeps a control's place while it is hidden, so that nothing moves.
+void KeepPlaceWhenHidden(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
+}
+
 }  // namespace
 
-CBatchInitDlg::CBatchInitDlg(vexa::PageContext context, vexa::ReadAll& read_all, QWidget* parent)
+CBatchInitDlg::CBatchInitDlg(vexa::PageContext context, vexa::ReadAll& read_all,
+                             vexa::SnapshotKeeper& snapshots, QWidget* parent)
     : QWidget(parent),
       context_(context),
+      read_all_(read_all),
+      snapshots_(snapshots),
       setup_(context.exchange, context.command_buffer, context.phone_book, context.port,
              context.notifier, read_all, *this, [this](std::function<void()> task) {
                QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
@@ -101,7 +120,10 @@ CBatchInitDlg::CBatchInitDlg(vexa::PageContext context, vexa::ReadAll& read_all,
   RunChanged();
 }
 
-CBatchInitDlg::~CBatchInitDlg() = default;
+CBatchInitDlg::~CBatchInitDlg() {
+  // The comparison's read must not reach this page any more.
+  if (comparing_) read_all_.Detach();
+}
 
 QWidget* CBatchInitDlg::BuildButtons() {
   file_button_ = Button(QStringLiteral("File"));
@@ -111,15 +133,28 @@ QWidget* CBatchInitDlg::BuildButtons() {
   file_menu_->addSeparator();
   connect(file_menu_->addAction(QStringLiteral("Save Configure File")), &QAction::triggered, this,
           &CBatchInitDlg::ChooseConfigFileToSave);
+  file_menu_->addSeparator();
+  compare_action_ = file_menu_->addAction(QStringLiteral("Compare with Logger..."));
+  connect(compare_action_, &QAction::triggered, this, &CBatchInitDlg::CompareWithLogger);
   file_button_->setMenu(file_menu_);
 
   select_all_button_ = Button(QStringLiteral("Select All"));
   deselect_all_button_ = Button(QStringLiteral("Deselect All"));
   buffer_clear_button_ = Button(QStringLiteral("Buffer Clear"));
   batch_setup_button_ = Button(QStringLiteral("Batch Setup"));
-  auto_station_id_ = new QCheckBox(QStringLiteral("Auto Station ID"));
-  auto_station_id_->setToolTip(
-      QStringLiteral("Each run sends the station ID command with the next number"));
+  auto_station_id_ =
+      CheckBox(QStringLiteral("Auto Station ID"),
+               QStringLiteral("Each run sends the station ID command with the next number"));
+  // Both off at start, so that a run sends exactly its commands.
+  verify_ = CheckBox(QStringLiteral("Verify"),
+                     QStringLiteral("After the run, read the logger back and check each setting"));
+  stop_at_time_out_ =
+      CheckBox(QStringLiteral("Stop at first time-out"),
+               QStringLiteral("A logger that does not answer one command is sent no more"));
+  stop_batch_button_ = Button(QStringLiteral("Stop Batch"));
+  stop_batch_button_->setToolTip(QStringLiteral("End the run: no further command is sent"));
+  KeepPlaceWhenHidden(stop_batch_button_);
+  stop_batch_button_->hide();
   summary_ = new QLabel;
   summary_->setAccessibleDescription(QStringLiteral("Result of the last batch"));
   save_report_button_ = Button(QStringLiteral("Save Report..."));
@@ -133,21 +168,27 @@ QWidget* CBatchInitDlg::BuildButtons() {
     SetStatusWidth(kStatusWidth);
   });
   connect(batch_setup_button_, &QPushButton::clicked, this, &CBatchInitDlg::OnBatchSetup);
+  connect(stop_batch_button_, &QPushButton::clicked, this, [this] { setup_.Stop(); });
   connect(save_report_button_, &QPushButton::clicked, this, &CBatchInitDlg::ChooseReportFile);
 
   auto* buttons = new QWidget;
-  auto* row = new QHBoxLayout(buttons);
-  row->setContentsMargins(0, 0, 0, 0);
+  auto* row = new QHBoxLayout;
   for (QPushButton* button :
        {file_button_, select_all_button_, deselect_all_button_, buffer_clear_button_}) {
     row->addWidget(button);
   }
   row->addSpacing(24);
-  row->addWidget(auto_station_id_);
+  for (QCheckBox* box : {auto_station_id_, verify_, stop_at_time_out_}) row->addWidget(box);
   row->addWidget(batch_setup_button_);
-  row->addSpacing(24);
-  row->addWidget(summary_, 1);
-  row->addWidget(save_report_button_);
+  row->addWidget(stop_batch_button_);
+  row->addStretch(1);
+  auto* result_row = new QHBoxLayout;
+  result_row->addWidget(summary_, 1);
+  result_row->addWidget(save_report_button_);
+  auto* rows = new QVBoxLayout(buttons);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->addLayout(row);
+  rows->addLayout(result_row);
   return buttons;
 }
 
@@ -235,19 +276,30 @@ void CBatchInitDlg::DeleteSelectedRows() {
 // --- Batch ---------------------------------------------------------------------------------
 
 void CBatchInitDlg::OnBatchSetup() {
-  if (!setup_.Start(auto_station_id_->isChecked())) return;
+  const vexa::RunOptions options{.verify = verify_->isChecked(),
+                                 .stop_at_first_time_out = stop_at_time_out_->isChecked()};
+  if (!setup_.Start(auto_station_id_->isChecked(), options)) return;
+  RunStarted();
+}
+
+void CBatchInitDlg::RunStarted() {
+  // The worker hands the first command over on a later turn of this thread,
+  // so what the logger held is kept before anything is written.
+  snapshots_.BeforeWriting(std::time(nullptr));
   WatchButtons();
   watch_timer_.start();
 }
 
 void CBatchInitDlg::WatchButtons() {
   setup_.SendWaitingStep();
-  const bool running = setup_.running();
+  const bool running = busy();
   for (QPushButton* button :
        {batch_setup_button_, file_button_, select_all_button_, deselect_all_button_}) {
     button->setEnabled(!running && batch_enabled_);
   }
   buffer_clear_button_->setEnabled(!running);
+  for (QCheckBox* box : {auto_station_id_, verify_, stop_at_time_out_}) box->setEnabled(!running);
+  stop_batch_button_->setVisible(setup_.running());
   if (!running) watch_timer_.stop();
 }
 
@@ -255,7 +307,97 @@ void CBatchInitDlg::RunChanged() {
   const vexa::BatchRun& run = setup_.run();
   summary_->setText(FromLatin1(run.Summary()));
   save_report_button_->setEnabled(run.ended && !run.steps.empty());
-  if (run.ended) WatchButtons();
+  stop_batch_button_->setVisible(setup_.running());
+  if (review_writing_ && review_) review_->ShowRun(run);
+  if (run.ended) {
+    review_writing_ = false;
+    WatchButtons();
+  }
+}
+
+// --- Comparison ----------------------------------------------------------------------------
+
+void CBatchInitDlg::CompareWithLogger() {
+  std::map<int, std::string> listed;
+  for (const vexa::BatchRow& row : setup_.list().rows()) listed[row.code] = row.command;
+  Compare(std::move(listed), "list", "the list");
+}
+
+void CBatchInitDlg::CompareWithSnapshot(const std::string& station_id,
+                                        const vexa::Snapshot& snapshot) {
+  std::optional<std::map<int, std::string>> kept = snapshots_.history().Load(snapshot.path);
+  if (!kept) {
+    context_.notifier.Show(
+        "The snapshot cannot be read:\n" + snapshot.path + "\nNothing was compared.", "Error",
+        vexa::MessageIcon::kError);
+    return;
+  }
+  Compare(std::move(*kept), "snapshot",
+          "the snapshot of " + station_id + " taken " + snapshot.time_text);
+}
+
+void CBatchInitDlg::Compare(std::map<int, std::string> side, std::string what,
+                            std::string described) {
+  if (!batch_enabled_) {
+    context_.notifier.Show(
+        "The settings are written back through the batch, which runs on the RS232 route only.");
+    return;
+  }
+  if (busy() || review_) return;
+  compared_ = std::move(side);
+  compared_what_ = std::move(what);
+  compared_described_ = std::move(described);
+  comparing_ = true;
+  // The review opens once the read has wholly ended, not inside its last command.
+  const bool started = read_all_.Start(
+      [this](const vexa::ReadAllOutcome& outcome) {
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { CompareRead(outcome); }, Qt::QueuedConnection);
+      },
+      [this](const vexa::ReadAllStep& step) {
+        summary_->setText(QStringLiteral("Reading the logger: %1, %2 of %3")
+                              .arg(FromLatin1(step.name))
+                              .arg(step.number)
+                              .arg(step.total));
+      });
+  if (!started) comparing_ = false;
+  WatchButtons();
+}
+
+void CBatchInitDlg::CompareRead(const vexa::ReadAllOutcome& outcome) {
+  comparing_ = false;
+  RunChanged();
+  WatchButtons();
+  if (!outcome.succeeded) {
+    context_.notifier.Show("The logger was not read: " + std::string(outcome.stopped_at) +
+                               " ended with \"" + outcome.status_text +
+                               "\".\nNothing was compared and nothing written.",
+                           "Error", vexa::MessageIcon::kError);
+    return;
+  }
+  review_ = new SettingsReviewDialog(
+      vexa::CompareSettings(outcome.recorded.commands, compared_),
+      "Logger " + outcome.station_id + " against " + compared_described_, compared_what_, this);
+  review_->setAttribute(Qt::WA_DeleteOnClose);
+  connect(review_, &SettingsReviewDialog::WriteRequested, this, &CBatchInitDlg::WriteChecked);
+  connect(review_, &SettingsReviewDialog::StopRequested, this, [this] { setup_.Stop(); });
+  review_->open();
+}
+
+void CBatchInitDlg::WriteChecked() {
+  std::map<int, std::string> checked;
+  for (const int code : review_->CheckedCodes()) checked[code] = compared_.at(code);
+  // What the engineer checked goes out as it stands, station ID and clock
+  // included; the clock as of now.
+  const vexa::ApplyPlan plan =
+      vexa::PlanApply(checked, context_.phone_book.GetCurrentDevice().setup_password,
+                      {.with_station_id = true, .with_time = true}, std::time(nullptr));
+  const vexa::RunOptions options{.verify = true,
+                                 .stop_at_first_time_out = stop_at_time_out_->isChecked()};
+  if (!setup_.Replay(plan.rows, options)) return;
+  review_writing_ = true;
+  RunStarted();
+  review_->ShowRun(setup_.run());
 }
 
 // --- Files ---------------------------------------------------------------------------------

@@ -7,8 +7,9 @@ Rgb StatusColour(std::string_view status) {
     return status.find(part) != std::string_view::npos;
   };
   Rgb colour;
-  if (holds("Success")) colour = {0, 128, 0};
-  if (holds("Fail") || holds("Error")) colour = {255, 0, 0};
+  if (holds("Success") || holds("Verified")) colour = {0, 128, 0};
+  // A write that did not stay failed, whatever its command answered.
+  if (holds("Fail") || holds("Error") || status.starts_with("Differs")) colour = {255, 0, 0};
   if (holds("Time Out")) colour = {0, 0, 255};
   return colour;
 }

@@ -73,6 +73,8 @@ CSet4::CSet4(vexa::PhoneBookStore& store, vexa::Notifier& notifier, QWidget* par
   AddButton(buttons, "Add", &CSet4::AddClicked);
   AddButton(buttons, "Edit", &CSet4::EditClicked);
   AddButton(buttons, "Delete", &CSet4::DeleteClicked);
+  buttons->addSpacing(24);
+  AddButton(buttons, "History...", &CSet4::HistoryClicked);
   buttons->addStretch();
 
   auto* page = new QVBoxLayout(this);
@@ -222,6 +224,15 @@ void CSet4::DeleteClicked() {
     store_.DeleteEntry(*entry);
     Reload();
   }
+}
+
+void CSet4::HistoryClicked() {
+  const QString id = id_->text();
+  if (id.isEmpty()) {
+    notifier_.Show("Select a logger in the list to see the settings kept of it.");
+    return;
+  }
+  emit HistoryRequested(id);
 }
 
 void CSet4::SelectionChanged() {

@@ -15,8 +15,8 @@ class Notifier;
 class PhoneBookStore;
 }  // namespace vexa
 
-// The phone book page: four fields for one entry, Add, Edit and Delete, and the
-// list of every entry of the file.
+// The phone book page: four fields for one entry, Add, Edit and Delete, the
+// list of every entry of the file, and History... of the entry shown.
 class CSet4 : public QWidget {
   Q_OBJECT
 
@@ -30,6 +30,10 @@ class CSet4 : public QWidget {
  public slots:
   // The phone book was changed elsewhere (the logger took a new ID or passwords).
   void PhoneBookChanged();
+
+ signals:
+  // History...: the settings kept of the logger with this ID are asked for.
+  void HistoryRequested(const QString& id);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -50,6 +54,7 @@ class CSet4 : public QWidget {
   void AddClicked();
   void EditClicked();
   void DeleteClicked();
+  void HistoryClicked();
   void SelectionChanged();
   void HeaderClicked(int column);
   void SizeColumns();

@@ -101,6 +101,12 @@ std::string SimulatorSession::PlugInNextLogger() {
   return options_.loggers[logger_on_cable_].station_id;
 }
 
+std::string SimulatorSession::CommandFromElsewhere(std::string_view command) {
+  if (gsm_) return {};
+  std::lock_guard lock(device_mutex_);
+  return static_cast<SimulatedLogger&>(*device_).Handle(command);
+}
+
 void SimulatorSession::Disappear() {
   if (thread_.joinable()) {
     stopping_ = true;

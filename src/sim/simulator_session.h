@@ -53,6 +53,11 @@ class SimulatorSession {
   // Returns its station ID; empty on the GSM route, where all are reachable.
   std::string PlugInNextLogger();
 
+  // As if someone else reached the logger on the cable meanwhile (another PC,
+  // an SMS from a phone): it takes `command` and the answer, returned, never
+  // reaches the line. Empty on the GSM route.
+  std::string CommandFromElsewhere(std::string_view command);
+
   // The device goes away: serving stops and the master is closed, so the
   // slave side sees the line hang up.
   void Disappear();

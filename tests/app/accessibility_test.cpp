@@ -4,6 +4,7 @@
 #include <QTableView>
 
 #include "support/accessibility_check.h"
+#include "widgets/settings_review_dialog.h"
 #include "window_fixture.h"
 
 namespace vexa::testing {
@@ -75,6 +76,52 @@ TEST_F(AccessibilityTest, TheOpenInPlaceEditorIsTheFocusedControlOfTheTree) {
   EXPECT_EQ(editor->role(), QAccessible::ComboBox);
   EXPECT_EQ(editor->text(QAccessible::Description), "AD01");
   EXPECT_EQ(editor->text(QAccessible::Value), "Off");
+}
+
+// The dialogs the window opens over itself: each is a window of the
+// application's accessibility tree, named, and its list has the keyboard.
+TEST_F(AccessibilityTest, OpenedDialogsAreInTheTreeWithTheirListFocused) {
+  const auto opened_dialog = [](QDialog* dialog) -> QAccessibleInterface* {
+    QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+    for (int child = 0; application && child < application->childCount(); ++child) {
+      if (application->child(child)->object() == dialog) return application->child(child);
+    }
+    return nullptr;
+  };
+  const auto check = [&](QDialog* dialog, const QString& title) {
+    ASSERT_NE(dialog, nullptr) << title.toStdString();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog)) << title.toStdString();
+    EXPECT_TRUE(dialog->isModal());
+    QAccessibleInterface* tree = opened_dialog(dialog);
+    ASSERT_NE(tree, nullptr) << title.toStdString();
+    EXPECT_EQ(tree->role(), QAccessible::Dialog);
+    EXPECT_EQ(tree->text(QAccessible::Name), title);
+    EXPECT_EQ(AccessibilityProblems(dialog), std::vector<std::string>())
+        << Joined(AccessibilityProblems(dialog));
+    // The keyboard is in the dialog, not left in the window beneath.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+          return QApplication::focusWidget() && QApplication::focusWidget()->window() == dialog;
+        },
+        2000))
+        << title.toStdString();
+    QAccessibleInterface* focused = FocusedControl(tree);
+    ASSERT_NE(focused, nullptr) << title.toStdString();
+    EXPECT_EQ(focused->role(), QAccessible::Cell);
+  };
+
+  ConnectAndSelect(false);
+  ASSERT_EQ(Run("Read All"), "Command Success");
+  SnapshotListDialog* history = OpenHistoryOfFirstEntry();
+  check(history, "History of logger 000041");
+  // Enter on the focused list presses Restore...: the review of that snapshot opens.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  SettingsReviewDialog* review = nullptr;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return (review = window_->findChild<SettingsReviewDialog*>()) != nullptr; }, 30000));
+  check(review, "Compare with Logger");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !window_->findChild<SettingsReviewDialog*>(); }, 2000));
 }
 
 TEST_F(AccessibilityTest, RouteFollowsWhateverChecksItsRadioButton) {

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTest>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@
 #include "app/data_logger_setup_dlg.h"
 #include "app/lamp.h"
 #include "app/phone_book_tab.h"
+#include "app/snapshot_list_dialog.h"
 #include "app/tab_sheet.h"
 #include "notifier/notifier.h"
 #include "phonebook/phone_book_page.h"
@@ -111,6 +113,16 @@ class WindowTest : public ::testing::Test {
     ASSERT_GE(row, 0) << id.toStdString() << " is not listed";
     list->view()->setCurrentIndex(list->model()->index(row, 0));
     QTest::keyClick(list->view(), Qt::Key_Return);
+  }
+
+  // Selects the phone book's first entry on its page and presses History....
+  SnapshotListDialog* OpenHistoryOfFirstEntry() {
+    Control<QTabBar>("Views")->setCurrentIndex(0);
+    auto* book = window_->findChild<CSet4*>();
+    auto* entries = FindControl<QAbstractItemView>(book, "Phone Book");
+    entries->setCurrentIndex(entries->model()->index(0, 0));
+    QTest::mouseClick(FindControl<QPushButton>(book, "History..."), Qt::LeftButton);
+    return window_->findChild<SnapshotListDialog*>();
   }
 
   // Lets the window's timer and the port's deliveries run until the command ends.

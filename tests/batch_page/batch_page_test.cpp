@@ -15,7 +15,7 @@
 #include <QtTest/QTest>
 #include <filesystem>
 
-#include "page_fixture.h"
+#include "batch_page_fixture.h"
 #include "support/accessibility_check.h"
 #include "support/file_dialog_script.h"
 
@@ -25,70 +25,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-
-enum { kNumber, kStatus, kCommand, kCode, kObject, kParameters };
-
-class BatchPageTest : public PageTest {
- protected:
-  BatchPageTest() {
-    command_buffer.RecordCommand(11002, "246802#ST:000041#");
-    command_buffer.RecordCommand(11005, "111111#SA:3#");
-    command_buffer.RecordCommand(11009, "246802#AP1:+491709876543!#");
-    page.resize(1000, 600);
-    page.show();
-  }
-
-  template <typename Widget>
-  Widget* Find(const QString& name) {
-    return FindControl<Widget>(&page, name);
-  }
-  QTableWidget* List() { return Find<QTableWidget>("Batch commands"); }
-  QPushButton* Button(const QString& text) { return Find<QPushButton>(text); }
-  void Click(const QString& text) { QTest::mouseClick(Button(text), Qt::LeftButton); }
-  QString Cell(int row, int column) { return List()->item(row, column)->text(); }
-  bool Checked(int row) { return List()->item(row, kNumber)->checkState() == Qt::Checked; }
-  std::vector<QString> Column(int column) {
-    std::vector<QString> texts;
-    for (int row = 0; row < List()->rowCount(); ++row) texts.push_back(Cell(row, column));
-    return texts;
-  }
-  std::vector<bool> Enabled() {
-    std::vector<bool> enabled;
-    for (const char* name : {"File", "Select All", "Deselect All", "Buffer Clear", "Batch Setup"}) {
-      enabled.push_back(Button(name)->isEnabled());
-    }
-    return enabled;
-  }
-
-  // Right-clicks the list there; the row menu when it was offered.
-  QMenu* RightClick(QPoint at) {
-    QWidget* viewport = List()->viewport();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
-    QApplication::sendEvent(viewport, &event);
-    auto* menu = page.findChild<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
-    return menu && menu->isVisible() ? menu : nullptr;
-  }
-  QPoint CellCentre(int row) {
-    return List()->visualRect(List()->model()->index(row, kObject)).center();
-  }
-
-  // Lets the worker hand the next command over; true once it is written.
-  bool NextWrite(std::size_t count) {
-    return QTest::qWaitFor([&] { return port.writes.size() >= count; }, 5000);
-  }
-  // The logger answers the command in flight and the window finishes it.
-  void Answer(const std::string& reply) {
-    exchange.OnReceived(reply);
-    while (exchange.Tick()) {
-    }
-    page.BatchResult(exchange.progress().status_text);
-  }
-
-  TempDir files;
-  MainWindowCommands commands{exchange, phone_book, notifier, listener};
-  ReadAll read_all{commands, exchange, phone_book};
-  CBatchInitDlg page{context, read_all, nullptr};
-};
 
 TEST_F(BatchPageTest, ListsTheBufferCheckedInCodeOrder) {
   EXPECT_THAT(AccessibilityProblems(&page), IsEmpty());
@@ -230,6 +166,49 @@ TEST_F(BatchPageTest, RunShowsEachResultInItsColourAndSummary) {
   Click("Batch Setup");
   ASSERT_TRUE(NextWrite(4));
   EXPECT_EQ(port.writes[3], "246802#ST:000043#");
+}
+
+// A batch the engineer controls: both options start off, so that a run sends
+// exactly its rows, and neither can change while a run goes on.
+TEST_F(BatchPageTest, StopBatchEndsTheRunAtOnceAndLeavesTheRestUnsent) {
+  page.Refresh(false);
+  auto* verify = Find<QCheckBox>("Verify");
+  auto* stop_at_time_out = Find<QCheckBox>("Stop at first time-out");
+  EXPECT_FALSE(verify->isChecked() || stop_at_time_out->isChecked());
+  EXPECT_FALSE(Button("Stop Batch")->isVisible());
+  Click("Batch Setup");
+  ASSERT_TRUE(NextWrite(1));
+  EXPECT_TRUE(Button("Stop Batch")->isVisible());
+  EXPECT_FALSE(verify->isEnabled() || stop_at_time_out->isEnabled());
+  EXPECT_THAT(AccessibilityProblems(&page), IsEmpty());
+
+  Click("Stop Batch");
+  EXPECT_THAT(Column(kStatus), ElementsAre("Command Sending", "Not Sent", "Not Sent"));
+  // The command in flight ends at the next tick, not after 40 s.
+  exchange.Tick();
+  page.BatchResult(exchange.progress().status_text);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Button("Batch Setup")->isEnabled(); }, 5000));
+  EXPECT_THAT(Column(kStatus), ElementsAre("Command Time Out", "Not Sent", "Not Sent"));
+  EXPECT_EQ(Find<QLabel>("0 of 3 commands succeeded, 2 not sent")->accessibleDescription(),
+            "Result of the last batch");
+  EXPECT_FALSE(Button("Stop Batch")->isVisible());
+  EXPECT_TRUE(verify->isEnabled() && stop_at_time_out->isEnabled());
+  QTest::qWait(50);  // the worker's late tasks send nothing
+  EXPECT_EQ(port.writes.size(), 1u);
+}
+
+TEST_F(BatchPageTest, StopAtFirstTimeOutSendsNothingAfterTheLoggerFellSilent) {
+  page.Refresh(false);
+  Find<QCheckBox>("Stop at first time-out")->setChecked(true);
+  Click("Batch Setup");
+  ASSERT_TRUE(NextWrite(1));
+  Answer("Set success!");
+  ASSERT_TRUE(NextWrite(2));
+  for (int tick = 0; tick <= 401; ++tick) exchange.Tick();  // no answer
+  page.BatchResult(exchange.progress().status_text);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Button("Batch Setup")->isEnabled(); }, 5000));
+  EXPECT_THAT(Column(kStatus), ElementsAre("Command Success", "Command Time Out", "Not Sent"));
+  EXPECT_EQ(port.writes.size(), 2u);
 }
 
 TEST_F(BatchPageTest, ConfigFileRoundTripListsTheCommandsUnchecked) {

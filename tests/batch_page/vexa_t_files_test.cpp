@@ -6,6 +6,7 @@
 #include <QTableWidget>
 
 #include "batch/batch_page.h"
+#include "history/snapshot_keeper.h"
 #include "page_fixture.h"
 #include "support/run_program.h"
 #include "vexa_t/logger_sim_process.h"
@@ -37,7 +38,8 @@ class VexaTFilesTest : public PageTest {
   LoggerSimProcess sim_;
   MainWindowCommands commands_{exchange, phone_book, notifier, listener};
   ReadAll read_all_{commands_, exchange, phone_book};
-  CBatchInitDlg page_{context, read_all_, nullptr};
+  SnapshotKeeper snapshots_{book_, [](const std::string&) {}};
+  CBatchInitDlg page_{context, read_all_, snapshots_, nullptr};
 };
 
 TEST_F(VexaTFilesTest, ABackupLoadsInThePageAndSavesAsTheSameFile) {

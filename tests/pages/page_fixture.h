@@ -8,6 +8,7 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,21 @@
 #include "support/temp_dir.h"
 
 namespace vexa::testing {
+
+// What the main window hands on of the exchange's notices, for the tests that
+// need it: the end of each command and a batch step's result.
+class HandingListener : public ExchangeListener {
+ public:
+  void BatchResult(const std::string& status_text) override {
+    if (batch_result) batch_result(status_text);
+  }
+  void CommandFinished(const FinishedCommand& finished) override {
+    if (command_finished) command_finished(finished);
+  }
+
+  std::function<void(const std::string&)> batch_result;
+  std::function<void(const FinishedCommand&)> command_finished;
+};
 
 // The objects the main window hands to a page, over a fake port, with a phone
 // book of loggers that each lack something. Logger 000041 is selected.
@@ -79,7 +95,7 @@ class PageTest : public ::testing::Test {
   CommandBuffer command_buffer;
   SetupLog setup_log{log_path_};
   FakePort port;
-  ExchangeListener listener;
+  HandingListener listener;
   CommandExchange exchange{port, phone_book, command_buffer, setup_log, notifier, listener};
   PageContext context{exchange, phone_book, command_buffer, port, notifier};
 };

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 #include <functional>
@@ -310,6 +311,18 @@ TEST_F(PhoneBookPageTest, SelectingRowsCopiesTheFirstIntoTheFields) {
   ClickRow(0);
   EXPECT_EQ(Fields().id, "1234567");
   EXPECT_THAT(notifier_.messages, IsEmpty());
+}
+
+TEST_F(PhoneBookPageTest, HistoryAsksForTheLoggerShownAndSaysWhenNoneIs) {
+  QSignalSpy asked(&page_, &CSet4::HistoryRequested);
+  Click("History...");
+  EXPECT_EQ(asked.count(), 0);
+  EXPECT_THAT(Messages(),
+              ElementsAre("Select a logger in the list to see the settings kept of it."));
+  Type("Connection No", "000041");
+  Click("History...");
+  ASSERT_EQ(asked.count(), 1);
+  EXPECT_EQ(asked[0][0].toString(), "000041");
 }
 
 TEST_F(PhoneBookPageTest, HeaderClicksSortTheDisplayByBytes) {

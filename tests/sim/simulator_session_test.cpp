@@ -119,6 +119,26 @@ TEST(SimulatorSession, PlugsInTheNextLoggerAfterTheLast) {
   EXPECT_EQ(modem->PlugInNextLogger(), "");
 }
 
+// Another PC changes the logger; the program on the line hears nothing of it
+// until it reads the logger again.
+TEST(SimulatorSession, ACommandFromElsewhereChangesTheLoggerSilently) {
+  auto session = SimulatorSession::Start({});
+  ASSERT_NE(session, nullptr);
+  Slave slave(session->slave_path());
+  ASSERT_TRUE(slave.ok());
+  EXPECT_EQ(session->CommandFromElsewhere("246802#SA:5#"), "Set success!");
+  EXPECT_EQ(session->CommandFromElsewhere("135791#SA:1#"), "Password is error!");
+  EXPECT_TRUE(slave.ReadBursts(1, 300ms).empty());
+  slave.Write("135791#CHEACK1#");
+  const auto bursts = slave.ReadBursts(1);
+  ASSERT_EQ(bursts.size(), 1u);
+  EXPECT_NE(bursts[0].find(";SA:5;"), std::string::npos) << bursts[0];
+
+  auto modem = SimulatorSession::Start({.gsm = true});
+  ASSERT_NE(modem, nullptr);
+  EXPECT_EQ(modem->CommandFromElsewhere("246802#SA:5#"), "");
+}
+
 TEST(SimulatorSession, GsmRouteSendsEchoConfirmationAndParts) {
   auto session = SimulatorSession::Start({.gsm = true, .part_delay = 200ms});
   ASSERT_NE(session, nullptr);
