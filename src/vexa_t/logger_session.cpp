@@ -48,6 +48,8 @@ LoggerSession::LoggerSession(PhoneBookStore& phone_book, Notifier& notifier, std
       exchange_(port_, phone_book, command_buffer_, setup_log_, notifier, *this),
       commands_(exchange_, phone_book, notifier, *this),
       read_all_(commands_, exchange_, phone_book),
+      snapshots_(phone_book.path(),
+                 [this](const std::string& why) { history_notes_.push_back(why); }),
       setup_(exchange_, command_buffer_, phone_book, port_, notifier, read_all_, *this,
              [this](std::function<void()> task) { loop_.Post(std::move(task)); }) {
   loop_.Watch(StopSignalDescriptor(), [this] { EndByStop(); });
@@ -138,6 +140,10 @@ void LoggerSession::ProgressChanged() {
 
 void LoggerSession::CommandFinished(const FinishedCommand& finished) {
   finished_ = finished;
+  // Every logger's settings are kept whenever all three groups have been read,
+  // as the window keeps them.
+  snapshots_.CommandFinished(finished, phone_book_.GetCurrentDevice().setup_password,
+                             exchange_.device_context().relay_count, std::time(nullptr));
   read_all_.CommandFinished(finished);
   // A step or read-back held back by this command goes out now, as the
   // window's batch page sends it on its next watch.

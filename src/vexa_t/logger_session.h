@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "batch/batch_setup.h"
+#include "history/snapshot_keeper.h"
 #include "link/command_buffer.h"
 #include "link/command_exchange.h"
 #include "link/main_window_commands.h"
@@ -58,6 +59,9 @@ class LoggerSession : private ExchangeListener, private BatchView {
   // version text of the Device Setup page.
   bool stored_records_came() const { return stored_records_came_; }
   const std::string& info_text() const { return info_text_; }
+  // Why a logger's settings, read in full, could not be kept in the history
+  // beside the phone book; each reason once.
+  const std::vector<std::string>& history_notes() const { return history_notes_; }
 
  private:
   // The serial port with every write told to the traffic log.
@@ -102,6 +106,8 @@ class LoggerSession : private ExchangeListener, private BatchView {
   std::function<void(const BatchRun&)> run_changed_;
   bool stored_records_came_ = false;
   std::string info_text_;
+  std::vector<std::string> history_notes_;
+  SnapshotKeeper snapshots_;
   // Declared last, so destroyed first: its worker ends before the rest goes.
   BatchSetup setup_;
 };

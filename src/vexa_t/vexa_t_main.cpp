@@ -103,7 +103,9 @@ Report Run(const Invocation& invocation, PhoneBookStore& store, RecordingNotifie
                       "; 'vexa-t ports' lists the ports");
   }
   session.Select(invocation.id);
-  return RunOnLogger(invocation, store, messages, session);
+  Report report = RunOnLogger(invocation, store, messages, session);
+  for (const std::string& why : session.history_notes()) report.notes.push_back(why);
+  return report;
 }
 
 // One line, however many the text had.

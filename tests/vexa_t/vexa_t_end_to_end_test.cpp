@@ -106,6 +106,31 @@ TEST_F(VexaTTest, BackupThenApplyOnTheNextLoggerThenDiffShowsNoDifference) {
   EXPECT_TRUE(Contains(diff.out, "Differences: 0"));
 }
 
+TEST_F(VexaTTest, EveryFullReadIsKeptInTheHistoryOnceAndAFailureBlocksNothing) {
+  namespace fs = std::filesystem;
+  LoggerSimProcess sim;
+  const ProgramRun status = OnLogger(sim, "41", {"status"});
+  ASSERT_EQ(status.exit_status, 0) << status.err;
+  const fs::path logger = fs::path(folder_.path()) / "history" / "000041";
+  EXPECT_FALSE(fs::exists(logger)) << "a status query reads no settings";
+
+  for (int run = 0; run < 2; ++run) {
+    const ProgramRun read = OnLogger(sim, "41", {"read", "all"});
+    ASSERT_EQ(read.exit_status, 0) << read.err;
+  }
+  ASSERT_TRUE(fs::is_directory(logger));
+  const auto kept = std::distance(fs::directory_iterator(logger), fs::directory_iterator());
+  EXPECT_EQ(kept, 1) << "the same settings are kept once";
+
+  // A history that cannot be written is said once and the backup still succeeds.
+  fs::remove_all(fs::path(folder_.path()) / "history");
+  WriteBytes(folder_.File("history"), "not a folder");
+  const ProgramRun backup = OnLogger(sim, "41", {"backup", "-o", backup_});
+  EXPECT_EQ(backup.exit_status, 0) << backup.err;
+  EXPECT_TRUE(Contains(ReadBytes(backup_), "<DATALOG_SETUP>"));
+  EXPECT_TRUE(Contains(backup.out, "history")) << backup.out;
+}
+
 TEST_F(VexaTTest, ADryRunNeedsNoLoggerAndShowsWhatWouldGoOut) {
   WriteBytes(backup_, ConfigFileText({{.number = "01",
                                        .status = "",
@@ -218,7 +243,8 @@ TEST_F(VexaTTest, EachKindOfFailureHasItsExitStatusAndOneLine) {
   const ProgramRun unwritable = OnLogger(sim, "41", {"backup", "-o", nowhere});
   EXPECT_EQ(unwritable.exit_status, 8);
   ExpectOneErrorLine(unwritable, "could not be saved");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()), {}), 2)
+  // The phone book, the damaged file and the history of the read: no part of the backup.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()), {}), 3)
       << "nothing half-written is left";
 }
 
