@@ -242,6 +242,8 @@ void CBatchInitDlg::FillRow(int row) {
   QTableWidgetItem* status = Cell(batch_row.status);
   const vexa::Rgb colour = vexa::StatusColour(batch_row.status);
   status->setForeground(QColor(colour.red, colour.green, colour.blue));
+  // The column keeps its width, so a long verification is read whole here.
+  status->setToolTip(status->text());
   list_->setItem(row, kNumberColumn, number);
   list_->setItem(row, kStatusColumn, status);
   list_->setItem(row, kCommandColumn, Cell(batch_row.command));
