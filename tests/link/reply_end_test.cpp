@@ -37,16 +37,19 @@ class ReplyEndTest : public LoggerFixture {
   }
 
   // The far end takes the command just written and answers with these pieces,
-  // `pause` apart. Returns when the last byte went out.
+  // `pause` apart. Returns when the last piece began to go out: the port may
+  // read it before the write returns.
   Clock::time_point Answer(const std::vector<std::string>& pieces,
                            std::chrono::milliseconds pause = 0ms) {
     const std::string& command = exchange.state().last_command;
     EXPECT_EQ(pty_.Receive(command.size(), 1s), command);
+    Clock::time_point last_piece = Clock::now();
     for (std::size_t i = 0; i < pieces.size(); ++i) {
       if (i > 0) std::this_thread::sleep_for(pause);
+      last_piece = Clock::now();
       pty_.Send(pieces[i]);
     }
-    return Clock::now();
+    return last_piece;
   }
 
   // Hands the bursts to the exchange as the window's queued events would, until

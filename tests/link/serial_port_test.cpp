@@ -408,8 +408,9 @@ TEST_F(SerialPortTest, ABurstEndsTwoHundredMillisecondsAfterItsLastByte) {
     const auto first = Clock::now();
     pty_.Send("#STA:");
     std::this_thread::sleep_until(first + gap);
-    pty_.Send("000041;#");
+    // Taken before the write: the port may read the bytes before Send returns.
     const auto last_byte = Clock::now();
+    pty_.Send("000041;#");
     if (joined) {
       expected.push_back("#STA:000041;#");
     } else {
@@ -435,8 +436,8 @@ TEST_F(SerialPortTest, AWholeReplyEndsAfterAShortGuardForItsOwnWriteOnly) {
       ASSERT_TRUE(port_.WritePort("#1#"));
       ASSERT_EQ(pty_.Receive(3, 1s), "#1#");
       const std::size_t before = WaitForBursts(0).size();
+      const auto last_byte = Clock::now();  // before the write, which the port may outrun
       pty_.Send("Set success!");
-      const auto last_byte = Clock::now();
       ASSERT_EQ(WaitForBursts(before + 1).size(), before + 1);
       std::lock_guard lock(mutex_);
       EXPECT_EQ(bursts_.back(), "Set success!");
