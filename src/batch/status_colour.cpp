@@ -1,5 +1,7 @@
 #include "batch/status_colour.h"
 
+#include "batch/verification.h"
+
 namespace vexa {
 
 Rgb StatusColour(std::string_view status) {
@@ -9,7 +11,7 @@ Rgb StatusColour(std::string_view status) {
   Rgb colour;
   if (holds("Success") || holds("Verified")) colour = {0, 128, 0};
   // A write that did not stay failed, whatever its command answered.
-  if (holds("Fail") || holds("Error") || status.starts_with("Differs")) colour = {255, 0, 0};
+  if (holds("Fail") || holds("Error") || WriteDidNotStay(status)) colour = {255, 0, 0};
   if (holds("Time Out")) colour = {0, 0, 255};
   return colour;
 }

@@ -5,6 +5,9 @@
 namespace vexa {
 namespace {
 
+constexpr std::string_view kDiffers = "Differs: ";
+constexpr std::string_view kNotVerified = "not verified";
+
 std::string WithNote(std::string_view result, std::string_view note) {
   return std::string(result) + " (" + std::string(note) + ")";
 }
@@ -17,10 +20,10 @@ std::string Verification(const SettingComparison& comparison, std::string_view r
       return std::string(kVerified);
     case Agreement::kDiffers:
     case Agreement::kOnlyOnLogger:
-      return "Differs: " + comparison.logger->parameters;
+      return std::string(kDiffers) + comparison.logger->parameters;
     case Agreement::kOnlyInFile:
       // The written value did not stay: the logger reports none.
-      return "Differs: not reported";
+      return std::string(kDiffers) + "not reported";
     case Agreement::kCannotBeReadBack:
       break;
   }
@@ -28,7 +31,15 @@ std::string Verification(const SettingComparison& comparison, std::string_view r
 }
 
 std::string UnverifiedResult(int code, std::string_view result) {
-  return WithNote(result, CanBeReadBack(code) ? "not verified" : "not readable");
+  return WithNote(result, CanBeReadBack(code) ? kNotVerified : "not readable");
+}
+
+bool WriteDidNotStay(std::string_view verification) {
+  return verification.starts_with(kDiffers);
+}
+
+bool WriteUnproven(std::string_view verification) {
+  return WriteDidNotStay(verification) || verification.ends_with(WithNote({}, kNotVerified));
 }
 
 }  // namespace vexa

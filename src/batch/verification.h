@@ -20,4 +20,10 @@ std::string Verification(const SettingComparison& comparison, std::string_view r
 // " (not verified)", or " (not readable)" for a setting no read tells.
 std::string UnverifiedResult(int code, std::string_view result);
 
+// A verification that shows the write did not stay ("Differs: ...").
+bool WriteDidNotStay(std::string_view verification);
+// A verification that does not prove a readable write: it did not stay, or
+// its read-back did not come.
+bool WriteUnproven(std::string_view verification);
+
 }  // namespace vexa

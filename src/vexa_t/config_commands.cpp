@@ -66,10 +66,7 @@ void NoteLeftOut(Report& report, std::string_view kept, std::string_view option_
 // whether the read-back proved it.
 ExitStatus StepExitStatus(const BatchStep& step) {
   if (step.status != kStatusSuccess) return ExitStatusOfStep(step.status);
-  if (step.verification.starts_with("Differs") || step.verification.ends_with("(not verified)")) {
-    return kExitDifference;
-  }
-  return kExitSuccess;
+  return WriteUnproven(step.verification) ? kExitDifference : kExitSuccess;
 }
 
 }  // namespace
