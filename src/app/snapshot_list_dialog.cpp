@@ -8,16 +8,7 @@
 #include <QVBoxLayout>
 
 #include "pages/page_widgets.h"
-
-namespace {
-
-QTableWidgetItem* Cell(const QString& text) {
-  auto* item = new QTableWidgetItem(text);
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-  return item;
-}
-
-}  // namespace
+#include "widgets/read_only_cell.h"
 
 SnapshotListDialog::SnapshotListDialog(const std::string& station_id,
                                        std::vector<vexa::Snapshot> snapshots, QWidget* parent)
@@ -41,11 +32,11 @@ SnapshotListDialog::SnapshotListDialog(const std::string& station_id,
   list_->horizontalHeader()->setStretchLastSection(true);
   for (int row = 0; row < list_->rowCount(); ++row) {
     const vexa::Snapshot& snapshot = snapshots_[row];
-    list_->setItem(row, 0, Cell(vexa::FromLatin1(snapshot.time_text)));
+    list_->setItem(row, 0, NewReadOnlyCell(vexa::FromLatin1(snapshot.time_text)));
     // A file that cannot be read holds nothing to restore.
     list_->setItem(row, 1,
-                   Cell(snapshot.settings > 0 ? QString::number(snapshot.settings)
-                                              : QStringLiteral("cannot be read")));
+                   NewReadOnlyCell(snapshot.settings > 0 ? QString::number(snapshot.settings)
+                                                         : QStringLiteral("cannot be read")));
   }
   list_->resizeColumnToContents(0);
   list_->setColumnWidth(0, list_->columnWidth(0) + 24);

@@ -19,6 +19,7 @@
 #include "pages/file_dialogs.h"
 #include "pages/page_widgets.h"
 #include "settings/settings_comparison.h"
+#include "widgets/read_only_cell.h"
 #include "widgets/settings_review_dialog.h"
 
 namespace {
@@ -54,9 +55,7 @@ std::string FilePath(const QString& path) {
 }
 
 QTableWidgetItem* Cell(const std::string& text) {
-  auto* item = new QTableWidgetItem(FromLatin1(text));
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-  return item;
+  return NewReadOnlyCell(FromLatin1(text));
 }
 
 QPushButton* Button(const QString& text) {

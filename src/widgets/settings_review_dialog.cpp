@@ -10,6 +10,7 @@
 
 #include "batch/status_colour.h"
 #include "settings/comparison_review.h"
+#include "widgets/read_only_cell.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ QString Text(const std::string& text) {
 
 // A cell too narrow for its text shows all of it as a tip.
 QTableWidgetItem* Cell(const QString& text) {
-  auto* item = new QTableWidgetItem(text);
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  QTableWidgetItem* item = NewReadOnlyCell(text);
   item->setToolTip(text);
   return item;
 }
